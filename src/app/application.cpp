@@ -1,0 +1,138 @@
+#include "app/application.h"
+
+#include <SDL_mixer.h>
+
+#include "media/text.h"
+#include "platform/report.h"
+
+namespace {
+
+constexpr int kAudioFrequency = 44100;
+constexpr Uint16 kAudioFormat = AUDIO_S16LSB;
+constexpr int kAudioChannels = 2;
+constexpr int kAudioChunkSize = 2048;
+
+}  // namespace
+
+bool Application::start() {
+    // No step is skipped after an earlier failure: each may add its own line.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0) {
+        platform::reportSdlError("Video initialization error! : ");
+        running = false;
+    }
+    if (Mix_OpenAudio(kAudioFrequency, kAudioFormat, kAudioChannels, kAudioChunkSize) != 0) {
+        platform::reportSdlError("Audio initialization error! : ");
+        running = false;
+    }
+    window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                              SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    if (!window) {
+        platform::reportSdlError("Window creation error! : ");
+        running = false;
+    }
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    if (!renderer) {
+        platform::reportSdlError("Renderer creation error! : ");
+        running = false;
+    }
+    game = std::make_unique<Game>(renderer, width, height);
+    return running;
+}
+
+void Application::run() {
+    do {
+        runFrame();
+    } while (running);
+}
+
+void Application::runFrame() {
+    std::uint32_t first = SDL_GetTicks();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
+    game->update();
+    sweepReleases(*game);
+    std::uint32_t second = SDL_GetTicks();
+
+    SDL_RenderClear(renderer);
+    game->render(renderer);
+    SDL_RenderPresent(renderer);
+
+    FramePacing pacing = paceFrame(static_cast<std::int32_t>(second - first));
+    if (pacing.delayMillis > 0) SDL_Delay(pacing.delayMillis);
+    if (++framesSinceTitle == kTitleEveryFrames) {
+        framesSinceTitle = 0;
+        showFrameRate(1000.0f / pacing.frameMillis);
+    }
+}
+
+void Application::handleEvent(const SDL_Event& event) {
+    Game& g = *game;
+    switch (event.type) {
+    case SDL_QUIT:
+        running = false;
+        break;
+    case SDL_WINDOWEVENT:
+        // Only a finished resize moves the layout; SIZE_CHANGED and the rest
+        // are ignored.
+        if (event.window.event == SDL_WINDOWEVENT_RESIZED) {
+            width = g.width = event.window.data1;
+            height = g.height = event.window.data2;
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.scancode == SDL_SCANCODE_S) g.keyS.held = true;
+        if (event.key.keysym.scancode == SDL_SCANCODE_W) g.keyW.held = true;
+        break;
+    case SDL_KEYUP:
+        if (event.key.keysym.scancode == SDL_SCANCODE_S) g.keyS.releasedThisFrame = true;
+        if (event.key.keysym.scancode == SDL_SCANCODE_W) g.keyW.releasedThisFrame = true;
+        break;
+    case SDL_MOUSEMOTION:
+        g.mouseX = event.motion.x;
+        g.mouseY = event.motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button == SDL_BUTTON_LEFT) g.leftMouse.held = true;
+        if (event.button.button == SDL_BUTTON_RIGHT) g.rightMouse.held = true;
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT) g.leftMouse.releasedThisFrame = true;
+        if (event.button.button == SDL_BUTTON_RIGHT) g.rightMouse.releasedThisFrame = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void Application::showFrameRate(float framesPerSecond) {
+    SDL_SetWindowTitle(window, frameRateTitle(framesPerSecond).c_str());
+}
+
+void Application::shutdown() {
+    // Sounds must go before the mixer closes and textures before the renderer.
+    game.reset();
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    renderer = nullptr;
+    window = nullptr;
+    Mix_CloseAudio();
+    SDL_Quit();
+}
+
+void sweepReleases(Game& game) {
+    for (ButtonState* button : {&game.leftMouse, &game.rightMouse, &game.keyW, &game.keyS}) {
+        if (button->releasedThisFrame) button->held = false;
+        button->releasedThisFrame = false;
+    }
+}
+
+FramePacing paceFrame(std::int32_t elapsedMillis) {
+    if (elapsedMillis < static_cast<std::int32_t>(kFrameMillis)) {
+        return FramePacing{kFrameMillis - static_cast<std::uint32_t>(elapsedMillis), 16.0f};
+    }
+    return FramePacing{0, static_cast<float>(elapsedMillis)};
+}
+
+std::string frameRateTitle(float framesPerSecond) {
+    return std::string(kWindowTitle) + " (FPS: " + intToString(static_cast<std::int32_t>(framesPerSecond)) + ")";
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The program's shell: library start-up, the one window, the event pump that
+// fills the Game's input state, frame pacing and the frame-rate title.
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "game/game.h"
+
+inline constexpr std::int32_t kWindowWidth = 640;
+inline constexpr std::int32_t kWindowHeight = 480;
+inline constexpr std::uint32_t kFrameMillis = 16;      // frame cap
+inline constexpr std::uint8_t kTitleEveryFrames = 30;  // frames between title updates
+inline constexpr const char* kWindowTitle = "amber hollow";
+
+struct Application {
+    std::int32_t width = kWindowWidth;
+    std::int32_t height = kWindowHeight;
+    bool running = true;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    std::unique_ptr<Game> game;
+
+    // Starts SDL video and audio, the mixer, the window and the renderer, then
+    // constructs the Game whatever happened. Each failure prints its line and
+    // clears running. Returns running.
+    bool start();
+    // Runs frames until a quit event has been handled.
+    void run();
+    // One frame: events, update, release sweep, drawing, pacing, title.
+    void runFrame();
+    // Applies one SDL event to the input state (quit, resize, W/S, mouse).
+    void handleEvent(const SDL_Event& event);
+    // Sets the title to "amber hollow (FPS: N)", N the truncated rate.
+    void showFrameRate(float framesPerSecond);
+    // Releases everything in reverse order of creation.
+    void shutdown();
+
+    std::uint8_t framesSinceTitle = 0;
+};
+
+// A release clears held; every releasedThisFrame is cleared. Buttons in the
+// order left, right, W, S.
+void sweepReleases(Game& game);
+
+// Frame pacing: the delay after a frame whose events, update and sweep took
+// elapsed milliseconds (signed), and the frame time it counts as.
+struct FramePacing {
+    std::uint32_t delayMillis;
+    float frameMillis;
+};
+FramePacing paceFrame(std::int32_t elapsedMillis);
+
+// "amber hollow (FPS: N)" for the given rate.
+std::string frameRateTitle(float framesPerSecond);

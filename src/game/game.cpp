@@ -1,0 +1,77 @@
+#include "game/game.h"
+
+#include "platform/path.h"
+
+namespace {
+
+const char* const kSoundPaths[kSoundCount] = {
+    "resources\\s1.wav",  // a match
+    "resources\\s2.wav",  // a piece sticks
+    "resources\\s3.wav",  // a life lost
+    "resources\\s4.wav",  // a special shot
+};
+
+// Figures stand beside the board at fixed screen points.
+constexpr std::int32_t kPlayerRootX = 128;
+constexpr std::int32_t kPlayerRootY = 100;
+constexpr std::int32_t kBackgroundRootX = 512;
+constexpr std::int32_t kBackgroundRootY = 100;
+constexpr double kPlayerScale = 0.7;
+constexpr double kBackgroundScale = 0.8;
+
+void scaleBones(Rig& rig, double factor) {
+    for (std::int32_t i = 0; i < rig.boneCount; ++i) {
+        rig.bones[i].scale = static_cast<float>(static_cast<double>(rig.bones[i].scale) * factor);
+    }
+}
+
+}  // namespace
+
+Sound::~Sound() {
+    if (chunk) Mix_FreeChunk(chunk);
+}
+
+Game::Game(SDL_Renderer* renderer, std::int32_t w, std::int32_t h) : width(w), height(h) {
+    board = std::make_unique<Board>(this, soundCount);
+    pieceTexture = std::make_unique<Texture>("resources\\debug.bmp", 7, renderer);
+    borderTexture = std::make_unique<Texture>("resources\\border.bmp", 1, renderer);
+    fontTexture = std::make_unique<Texture>("resources\\courier.bmp", 37, renderer);
+
+    player = Character::load(renderer, "resources\\wendle");
+    if (player) {
+        player->rig.root->offsetX = kPlayerRootX;
+        player->rig.root->offsetY = kPlayerRootY;
+    }
+    background = Character::load(renderer, "resources\\debugman");
+    if (background) {
+        // The background figure turns every bone itself, from a flat start.
+        for (std::int32_t i = 0; i < background->rig.boneCount; ++i) background->rig.bones[i].angle = 0;
+        scaleBones(background->rig, kBackgroundScale);
+        background->rig.root->offsetX = kBackgroundRootX;
+        background->rig.root->offsetY = kBackgroundRootY;
+    }
+    if (player) scaleBones(player->rig, kPlayerScale);
+
+    sounds = std::make_unique<Sound[]>(soundCount);
+    for (std::int32_t i = 0; i < soundCount; ++i) {
+        // The mixer closes the stream itself (freesrc 1), also on failure.
+        SDL_RWops* stream = SDL_RWFromFile(platform::nativePath(kSoundPaths[i]).c_str(), "rb");
+        sounds[i].chunk = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+    }
+
+    fillPieceStepLists();
+}
+
+Game::~Game() = default;
+
+void Game::playSound(std::int32_t i) {
+    if (i < 0 || i >= soundCount) return;
+    // The mixer refuses a null chunk by itself; checking first keeps its error
+    // text untouched.
+    if (sounds[i].chunk) Mix_PlayChannelTimed(-1, sounds[i].chunk, 0, -1);
+}
+
+SDL_Rect boardAreaFor(std::int32_t width, std::int32_t height, std::int32_t rowCount) {
+    return SDL_Rect{kBorderTileSize, height - kBorderTileSize - kCellSize * rowCount,
+                    width - 2 * kBorderTileSize, kCellSize * rowCount};
+}

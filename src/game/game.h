@@ -1,0 +1,85 @@
+#pragma once
+// The Game owns everything that is played: the board, the sprite sheets, the
+// two figures, the sounds and the input state the main loop fills.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "board/board.h"
+#include "media/texture.h"
+#include "skeleton/character.h"
+
+// A button or key: held from its press until the sweep after its release.
+struct ButtonState {
+    bool held = false;
+    bool releasedThisFrame = false;
+};
+
+// One sound effect; chunk is null when its file could not be loaded, and then
+// playing it is silent.
+struct Sound {
+    Mix_Chunk* chunk = nullptr;  // owned
+    Sound() = default;
+    ~Sound();
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+};
+
+inline constexpr std::int32_t kSoundCount = 4;
+inline constexpr std::int32_t kBorderTileSize = 32;  // pixels square
+inline constexpr std::int32_t kShotCooldown = 20;    // a shot needs more updates than this
+inline constexpr std::int32_t kPieceSpeed = 4;       // pixels per update
+inline constexpr std::int32_t kHudGlyphSize = 16;
+inline constexpr std::int32_t kHudX = 0;
+inline constexpr std::int32_t kHudY = 64;
+
+// Updates since the last shot, program-wide; a shot needs it above kShotCooldown.
+extern std::int32_t framesSinceShot;
+
+struct Game {
+    std::unique_ptr<Board> board;
+    std::int32_t width = 0;   // window size, pixels; the main loop updates it on resize
+    std::int32_t height = 0;
+    std::int32_t mouseX = 0;  // last pointer position, window pixels
+    std::int32_t mouseY = 0;
+    ButtonState leftMouse;
+    ButtonState rightMouse;
+    ButtonState keyW;
+    ButtonState keyS;
+    std::unique_ptr<Texture> pieceTexture;
+    std::unique_ptr<Texture> borderTexture;
+    std::unique_ptr<Texture> fontTexture;
+    std::unique_ptr<Character> player;      // null when its files were refused
+    std::unique_ptr<Character> background;  // null when its files were refused
+    std::unique_ptr<Sound[]> sounds;
+    std::int32_t soundCount = kSoundCount;
+
+    // Loads every resource in a fixed order. renderer may be null (after a
+    // failed start-up): sheets then stay empty and nothing is drawn. Failed
+    // sheets and refused figures print one line each; construction always
+    // completes.
+    Game(SDL_Renderer* renderer, std::int32_t width, std::int32_t height);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // One frame of rules: attack countdown, background spin, shots, the
+    // board's rules, requested sounds.
+    void update();
+    // Draws one frame: board, border, figures, HUD. Leaves the draw colour at
+    // the grey that the next frame's clear uses.
+    void render(SDL_Renderer* renderer);
+    // Draws text in the bitmap font, one size x size glyph per byte, from
+    // (x, y); a line feed starts the next line size pixels lower.
+    void drawText(SDL_Renderer* renderer, std::int32_t size, std::string text, std::int32_t x,
+                  std::int32_t y);
+
+    // Plays sound index i once on the first free channel; a missing sound is silent.
+    void playSound(std::int32_t i);
+};
+
+// The board's rectangle in a window of the given size.
+SDL_Rect boardAreaFor(std::int32_t width, std::int32_t height, std::int32_t rowCount);
