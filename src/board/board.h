@@ -88,9 +88,30 @@ struct Board {
     void draw(SDL_Renderer* renderer, Texture& sheet, SDL_Rect area);
 
 private:
+    void drawCells(SDL_Renderer* renderer, Texture& sheet);
+    void drawIndicators(SDL_Renderer* renderer, Texture& sheet);
+
     std::unique_ptr<std::uint8_t[]> cellStorage;
     std::unique_ptr<std::uint8_t[]> soundStorage;
 };
+
+// Source and destination of a cell drawn across the area's left or right
+// edge: only the part inside the area is copied, scaled from the sheet's frame.
+struct EdgeCellCopy {
+    SDL_Rect source;
+    SDL_Rect destination;
+};
+// destination is the cell's whole 32 x 32 square, which crosses an edge of
+// area; frameRect is the sheet's frame rectangle (its w, y and h are used).
+EdgeCellCopy edgeCellCopy(const SDL_Rect& area, const SDL_Rect& destination, std::int32_t value,
+                          const SDL_Rect& frameRect);
+
+// The charge bar: width in pixels (64 when full) and its cyan level (0, g, g).
+struct ChargeBar {
+    std::int32_t width;
+    std::uint8_t green;
+};
+ChargeBar chargeBarFor(std::int32_t charge);
 
 // The scroll offset a draw stores for frameCounter: trunc(float(f mod p)/float(p) * 32.0).
 std::int32_t scrollOffsetFor(std::int32_t frameCounter, std::int32_t shiftPeriod);

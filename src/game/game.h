@@ -77,9 +77,20 @@ struct Game {
     void drawText(SDL_Renderer* renderer, std::int32_t size, std::string text, std::int32_t x,
                   std::int32_t y);
 
+    // The four runs of border tiles around boardArea.
+    void drawBorder(SDL_Renderer* renderer, const SDL_Rect& boardArea);
+
     // Plays sound index i once on the first free channel; a missing sound is silent.
     void playSound(std::int32_t i);
 };
+
+// Border tiles: the top and bottom runs have tiles 0..lastAcross (none when
+// lastAcross < 0); the left run 0..rows and the right run 0..rows + 1.
+struct BorderRuns {
+    std::int32_t lastAcross;
+    std::int32_t rows;
+};
+BorderRuns borderRunsFor(std::int32_t width, std::int32_t rowCount);
 
 // The board's rectangle in a window of the given size.
 SDL_Rect boardAreaFor(std::int32_t width, std::int32_t height, std::int32_t rowCount);
