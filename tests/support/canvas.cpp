@@ -51,6 +51,11 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path, ignored);
 }
 
+Rgb frameColour(int i) {
+    if (i < static_cast<int>(kFrameColours.size())) return kFrameColours[i];
+    return Rgb{static_cast<std::uint8_t>(10 + i * 6), 100, static_cast<std::uint8_t>(255 - i * 6)};
+}
+
 namespace {
 
 void fill(SDL_Surface* s, SDL_Rect r, Rgb c) { SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b)); }
@@ -66,7 +71,7 @@ void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, in
     SDL_Surface* s =
         SDL_CreateRGBSurfaceWithFormat(0, frameCount * frameWidth + extraColumns, height, 24, SDL_PIXELFORMAT_BGR24);
     for (int i = 0; i < frameCount; ++i) {
-        fill(s, SDL_Rect{i * frameWidth, 0, frameWidth, height}, kFrameColours[i % kFrameColours.size()]);
+        fill(s, SDL_Rect{i * frameWidth, 0, frameWidth, height}, frameColour(i));
     }
     if (extraColumns > 0) fill(s, SDL_Rect{frameCount * frameWidth, 0, extraColumns, height}, {255, 128, 0});
     save(s, path);

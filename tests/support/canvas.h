@@ -17,11 +17,15 @@ struct Rgb {
 };
 
 // Distinct, easily told apart frame colours; frame i of a test sheet is
-// kFrameColours[i % size].
+// frameColour(i).
 inline const std::vector<Rgb> kFrameColours = {
     {200, 0, 0},   {0, 200, 0},   {0, 0, 200},    {200, 200, 0}, {200, 0, 200},
     {0, 200, 200}, {250, 250, 250}, {120, 60, 10}, {10, 60, 120},
 };
+
+// Colour of frame i of a test sheet: kFrameColours first, then further
+// distinct colours for long sheets such as the font.
+Rgb frameColour(int i);
 
 struct Canvas {
     SDL_Surface* surface = nullptr;
