@@ -12,7 +12,7 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 constexpr int kSupersample = 4;        // per axis, for deciding which edge pixels are solid
-constexpr float kRimWidth = 1.0f;      // dark outline, pixels
+constexpr float kRimWidth = 1.0f;      // dark outline, pixels (the glint keeps clear of it)
 constexpr float kRimDarkness = 0.32f;  // rim = base * this, so gems pop off any background
 constexpr float kBevelTilt = 0.9f;     // facet slope, radians from flat
 constexpr float kAmbient = 0.42f;
@@ -108,7 +108,6 @@ Vec3 surfaceNormal(const GemStyle& style, float x, float y, float depth) {
 }
 
 Colour shadeGemPixel(const GemStyle& style, Vec3 light, float x, float y, float depth) {
-  if (depth < kRimWidth) return scale(style.base, kRimDarkness);
   const Vec3 n = surfaceNormal(style, x, y, depth);
   const float diffuse = std::max(0.0f, dot(n, light));
   Colour c = scale(style.base, kAmbient + kDiffuse * diffuse);
@@ -185,6 +184,25 @@ bool isRoundedCorner(int x, int y) {
   return (x == 0 || x == last) && (y == 0 || y == last);
 }
 
+std::vector<bool> solidPixels(const GemShape& shape) {
+  std::vector<bool> solid(kGemFrameSize * kGemFrameSize);
+  for (int py = 0; py < kGemFrameSize; ++py) {
+    for (int px = 0; px < kGemFrameSize; ++px) solid[py * kGemFrameSize + px] = coverage(shape, px, py) >= 0.5f;
+  }
+  return solid;
+}
+
+bool solidAt(const std::vector<bool>& solid, int x, int y) {
+  return x >= 0 && y >= 0 && x < kGemFrameSize && y < kGemFrameSize && solid[y * kGemFrameSize + x];
+}
+
+// The rim is every solid pixel beside a see-through one, so the outline is one
+// unbroken pixel wide whatever sub-pixel position the edge happens to have.
+bool onRim(const std::vector<bool>& solid, int x, int y) {
+  return !solidAt(solid, x - 1, y) || !solidAt(solid, x + 1, y) || !solidAt(solid, x, y - 1) ||
+         !solidAt(solid, x, y + 1);
+}
+
 }  // namespace
 
 float gemSignedDistance(const GemShape& shape, float x, float y) {
@@ -198,13 +216,15 @@ float gemSignedDistance(const GemShape& shape, float x, float y) {
 
 RgbImage drawGem(const GemStyle& style, float lightX, float lightY, float lightZ) {
   const Vec3 light = normalised({lightX, lightY, lightZ});
+  const std::vector<bool> solid = solidPixels(style.shape);
   RgbImage frame = makeImage(kGemFrameSize, kGemFrameSize, kColourKey);
   for (int py = 0; py < kGemFrameSize; ++py) {
     for (int px = 0; px < kGemFrameSize; ++px) {
-      if (coverage(style.shape, px, py) < 0.5f) continue;
+      if (!solidAt(solid, px, py)) continue;
       const float x = px + 0.5f - kFrameCentre, y = py + 0.5f - kFrameCentre;
-      const float depth = -gemSignedDistance(style.shape, x, y) + 0.5f;
-      setPixel(frame, px, py, toOpaqueRgb(shadeGemPixel(style, light, x, y, depth)));
+      const float depth = -gemSignedDistance(style.shape, x, y);
+      const Colour c = onRim(solid, px, py) ? scale(style.base, kRimDarkness) : shadeGemPixel(style, light, x, y, depth);
+      setPixel(frame, px, py, toOpaqueRgb(c));
     }
   }
   return frame;
