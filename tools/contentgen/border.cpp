@@ -35,8 +35,8 @@ Colour brickPixel(const BorderStyle& style, int x, int y) {
   }
   const float tone = 1.0f + (latticeHash(column, course, style.seed) - 0.5f) * 2.0f * style.toneJitter;
   const float grain = periodicValueNoise(x, y, kGrainPeriod, kGrainCell, style.seed + 1) - 0.5f;
-  const float speck = latticeHash(x, y, style.seed + 2) - 0.5f;
-  Colour c = scale(style.brick, tone * (1.0f + style.grain * (grain + 0.5f * speck)));
+  const float fleck = latticeHash(x, y, style.seed + 2) - 0.5f;
+  Colour c = scale(style.brick, tone * (1.0f + style.grain * (grain + 0.5f * fleck)));
   if (lx == 0 || ly == 0) c = mix(c, style.brickLight, 0.6f);
   if (lx == style.brickWidth - 2 || ly == style.brickHeight - 2) c = mix(c, style.brickShadow, 0.6f);
   return c;

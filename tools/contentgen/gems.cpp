@@ -18,7 +18,7 @@ constexpr float kBevelTilt = 0.9f;     // facet slope, radians from flat
 constexpr float kAmbient = 0.42f;
 constexpr float kDiffuse = 0.78f;
 constexpr float kDomeShininess = 28.0f;
-constexpr float kDomeSpecular = 0.75f;
+constexpr float kDomeSheen = 0.75f;
 constexpr float kGlintRadius = 1.9f;   // Gaussian sigma, pixels
 constexpr float kGlintStrength = 0.95f;
 constexpr float kFrameCentre = kGemFrameSize / 2.0f;
@@ -113,8 +113,8 @@ Colour shadeGemPixel(const GemStyle& style, Vec3 light, float x, float y, float 
   Colour c = scale(style.base, kAmbient + kDiffuse * diffuse);
   if (style.dome) {
     const Vec3 halfway = normalised({light.x, light.y, light.z + 1.0f});
-    const float spec = std::pow(std::max(0.0f, dot(n, halfway)), kDomeShininess) * kDomeSpecular;
-    c = mix(c, {1, 1, 1}, std::min(1.0f, spec));
+    const float sheen = std::pow(std::max(0.0f, dot(n, halfway)), kDomeShininess) * kDomeSheen;
+    c = mix(c, {1, 1, 1}, std::min(1.0f, sheen));
   }
   // The glint stays off the rim so the outline never breaks.
   const float gx = x - style.glintX, gy = y - style.glintY;
@@ -137,8 +137,8 @@ Colour brushedSteel(const SpecialStyle& style, int x, int y) {
   const float height = static_cast<float>(y) / (kGemFrameSize - 1);
   Colour c = mix(mix(style.steelLight, style.steel, 0.55f), style.steel, height);
   const float streak = (latticeHash(0, y, style.seed) - 0.5f) * 0.10f;
-  const float speck = (latticeHash(x, y, style.seed + 7) - 0.5f) * 0.05f;
-  return scale(c, 1.0f + streak + speck);
+  const float fleck = (latticeHash(x, y, style.seed + 7) - 0.5f) * 0.05f;
+  return scale(c, 1.0f + streak + fleck);
 }
 
 constexpr int kSteelBevel = 2;  // pixels of lit/shadowed edge inside the outline
