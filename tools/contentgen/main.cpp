@@ -1,0 +1,64 @@
+// amber-contentgen <outdir> <contentdir>
+// Draws the piece, border and font sheets and synthesises the sound effects
+// from the readable sources in <contentdir>, writing the game's resource files
+// into <outdir>. Exits non-zero, with the reason on stderr, if anything fails.
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include "border.h"
+#include "font.h"
+#include "gems.h"
+#include "media_config.h"
+#include "media_io.h"
+#include "synth.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace contentgen;
+
+void writePictures(const fs::path& out, const fs::path& content) {
+  saveBmp((out / "debug.bmp").string(), drawGemSheet(loadGemSheetStyle((content / "gems.json").string())));
+  saveBmp((out / "border.bmp").string(), drawBorderTile(loadBorderStyle((content / "border.json").string())));
+  const FontStyle font = loadFontStyle((content / "font.json").string());
+  saveBmp((out / "courier.bmp").string(), assembleFontSheet(rasteriseFontGlyphs(font), font));
+}
+
+void writeSounds(const fs::path& out, const fs::path& content) {
+  for (const NamedSound& sound : loadSoundRecipes((content / "sounds.json").string())) {
+    writeStereoWav((out / sound.fileName).string(), synthesise(sound.recipe));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: amber-contentgen <outdir> <contentdir>\n";
+    return 2;
+  }
+  // Only surfaces and fonts are needed: no window, no audio device.
+  if (SDL_Init(0) != 0 || TTF_Init() != 0) {
+    std::cerr << "amber-contentgen: cannot start SDL: " << SDL_GetError() << "\n";
+    return 1;
+  }
+  int status = 0;
+  try {
+    const fs::path out = argv[1];
+    fs::create_directories(out);
+    writePictures(out, argv[2]);
+    writeSounds(out, argv[2]);
+  } catch (const std::exception& e) {
+    std::cerr << "amber-contentgen: " << e.what() << "\n";
+    status = 1;
+  }
+  TTF_Quit();
+  SDL_Quit();
+  return status;
+}

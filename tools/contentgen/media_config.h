@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "border.h"
+#include "font.h"
+#include "gems.h"
+#include "synth.h"
+
+namespace contentgen {
+
+// One sound effect to write: the file name under the resources folder and its recipe.
+struct NamedSound {
+  std::string fileName;
+  SoundRecipe recipe;
+};
+
+// Each loader reads one readable source file from content/media and throws
+// std::runtime_error naming the file when it is missing, malformed or out of range.
+
+// gems.json: the six piece colours, their outlines and the special block.
+GemSheetStyle loadGemSheetStyle(const std::string& path);
+
+// border.json: brick sizes and colours of the border tile.
+BorderStyle loadBorderStyle(const std::string& path);
+
+// font.json: the TrueType file and the letter colours.
+FontStyle loadFontStyle(const std::string& path);
+
+// sounds.json: the recipes for s1.wav .. s4.wav.
+std::vector<NamedSound> loadSoundRecipes(const std::string& path);
+
+}  // namespace contentgen
