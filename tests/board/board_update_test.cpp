@@ -168,13 +168,15 @@ TEST_F(BoardUpdate, PiecePassReachesNewFragmentsAndKeepsSurvivorsInOrder) {
     fillLastColumn(kSpecial);
     at(3, 1) = kRed;
     at(3, 2) = kRed;  // the downward fragments fly into it
+    at(3, 0) = 4;     // the leaver would stick beside it if its last step ran
     Piece* keeper = new Piece(kRed, nullptr, {stepMove}, 300, 300, 1, 0, 8, 8);
     Piece* shooter = new Piece(kRed, nullptr, normalPieceSteps, columnX(2) - 4, rowY(1), 4, 0, 32, 32);
-    Piece* leaver = new Piece(kRed, nullptr, normalPieceSteps, kArea.x - 8, rowY(0), 4, 0, 32, 32);
+    Piece* leaver = new Piece(kRed, nullptr, normalPieceSteps, columnX(2) - 4, kArea.y - 24, 4, 0, 32, 32);
     board.pieces = {keeper, shooter, leaver};
     draw();
     board.update();
     EXPECT_EQ(at(3, 1), kEmptyCell);
+    EXPECT_EQ(at(2, 0), kEmptyCell);
     // The fragments moved in this update, from where the burst left them.
     ASSERT_GE(board.pieces.size(), 2u);
     EXPECT_EQ(board.pieces[0], keeper);
