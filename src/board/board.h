@@ -91,6 +91,18 @@ private:
     void drawCells(SDL_Renderer* renderer, Texture& sheet);
     void drawIndicators(SDL_Renderer* renderer, Texture& sheet);
 
+    // The parts of update, in the order it runs them.
+    void shiftColumnsLeft();
+    // Refills the last column row by row and takes a life for a colour in
+    // column 0; false once the board is lost, which ends the update.
+    bool refillAndCheckLives();
+    void enterLostState();
+    void emptyAllButSpecialCells();
+    // Clears special cells in the column the sweep line has reached.
+    void sweepSpecialCells();
+    void runPieceSteps();
+    void destroyRemovedPieces();
+
     std::unique_ptr<std::uint8_t[]> cellStorage;
     std::unique_ptr<std::uint8_t[]> soundStorage;
 };

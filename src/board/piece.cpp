@@ -26,15 +26,3 @@ void fillPieceStepLists() {
     specialPieceSteps = {stepMove, stepLeaveArea, stepSpecialPiece};
 }
 
-// Rules to come: pieces fly and do nothing yet.
-void stepMove(Piece&, Board&) {}
-void stepLeaveArea(Piece&, Board&) {}
-void stepNormalPiece(Piece&, Board&) {}
-void stepSpecialPiece(Piece&, Board&) {}
-void stepFragment(Piece&, Board&) {}
-void Board::queueRemoval(Piece& piece) {
-    removals.push_back(&piece);
-    piece.removed = 1;
-}
-void Board::spawnBurst(const Piece&, std::uint8_t) {}
-void Board::update() {}

@@ -82,6 +82,18 @@ struct Game {
 
     // Plays sound index i once on the first free channel; a missing sound is silent.
     void playSound(std::int32_t i);
+
+    // Window y of the row a shot flies along: the mouse clamped into the
+    // board's area, then snapped down to a multiple of 32.
+    std::int32_t shotRow() const;
+
+private:
+    // The parts of update.
+    void spinBackground();
+    // Fires at most one piece once the cooldown has run out.
+    void fireIfReady();
+    void fireNormalPiece();
+    void fireSpecialPiece();
 };
 
 // Border tiles: the top and bottom runs have tiles 0..lastAcross (none when
