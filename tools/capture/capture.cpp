@@ -150,7 +150,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, script.width, script.height, 32, SDL_PIXELFORMAT_ARGB8888);
+    // No alpha channel: the game clears and draws with alpha values that a
+    // window ignores, and the pictures must look like the window.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, script.width, script.height, 32, SDL_PIXELFORMAT_RGB888);
     SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
     if (!renderer) {
         std::fprintf(stderr, "amber-capture: no software renderer: %s\n", SDL_GetError());
