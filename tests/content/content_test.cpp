@@ -270,7 +270,9 @@ TEST_F(FontSheet, PaleLettersAreFullyRingedByDarkOutline) {
         pale += l > kPale;
         dark += l < kDark;
         // A pale pixel next to see-through would vanish into a light background.
-        if (l > kPale) EXPECT_FALSE(touchesKey(cells[i], x, y)) << "'" << fontCellCharacter(i) << "' at " << x << "," << y;
+        if (l > kPale) {
+          EXPECT_FALSE(touchesKey(cells[i], x, y)) << "'" << fontCellCharacter(i) << "' at " << x << "," << y;
+        }
       }
     }
     EXPECT_GT(pale, 4) << "'" << fontCellCharacter(i) << "'";
