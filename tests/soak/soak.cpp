@@ -137,6 +137,7 @@ int main(int argc, char** argv) {
                 "peak RSS %ld MB\n",
                 soak.framesChecked, games, soak.lostFrames, soak.mostPieces, rssMb);
     bool ok = failures == 0 && (maxRssMb == 0 || rssMb <= maxRssMb);
-    std::printf("soak: %d passed, %d failed\n", ok ? 1 : 0, ok ? 0 : 1);
+    if (failures > 0) std::printf("soak: the board broke its rules in %ld frames\n", failures);
+    if (maxRssMb > 0 && rssMb > maxRssMb) std::printf("soak: peak RSS above %ld MB\n", maxRssMb);
     return ok ? 0 : 1;
 }
