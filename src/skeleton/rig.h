@@ -81,7 +81,8 @@ struct Rig {
     void pose(bool animate);
 
     // Poses (see pose) and draws each limb in drawList order, one
-    // SDL_RenderCopyEx per bone turned about its pivot.
+    // SDL_RenderCopyEx per bone turned about its pivot. Needs the limb
+    // textures (load or loadLimbTextures); an empty one draws nothing.
     void render(SDL_Renderer* renderer, bool animate);
 };
 
