@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test headless (SDL's dummy drivers, Xvfb for
 # the real-window test; no display or sound device needed):
 #   1. the whole suite on the normal build in build/;
-#   2. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+#   2. the rig and clip loaders fuzzed for a minute each (clang's libFuzzer);
+#   3. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (leaks included) in build-asan/, with a 200,000-frame soak.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,9 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 
 echo "== tests =="
 (cd build && ctest --output-on-failure -j2)
+
+echo "== fuzzing =="
+tests/fuzz/run.sh 60
 
 echo "== tests under the sanitizers =="
 cmake -S . -B build-asan -DAMBER_SANITIZE=ON -DAMBER_LONG_SOAK=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
