@@ -1,0 +1,148 @@
+// The figures in play: the background turns every update, the player attacks
+// on every match and special shot, and a lost game swells the background.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game/game.h"
+#include "platform/random.h"
+#include "support/canvas.h"
+
+namespace {
+
+struct GameFigures : testing::Test {
+    testsupport::TempDir dir;
+    std::unique_ptr<testsupport::Canvas> canvas;
+    std::unique_ptr<Game> game;
+    Board* board = nullptr;
+
+    void SetUp() override {
+        framesSinceShot = 0;
+        platform::setGameRandState(platform::kGameRandStartState);
+        testsupport::writeTestResources(dir.path);
+        testsupport::WorkingDirectory cwd(dir.path);
+        canvas = std::make_unique<testsupport::Canvas>(640, 480);
+        game = std::make_unique<Game>(canvas->renderer, 640, 480);
+        ASSERT_TRUE(game->player && game->background) << "the shipped figures must load";
+        board = game->board.get();
+        frame();  // lay the board out
+    }
+    void frame() {
+        game->update();
+        SDL_RenderClear(canvas->renderer);
+        game->render(canvas->renderer);
+    }
+    std::vector<float> backgroundAngles() {
+        std::vector<float> angles;
+        for (int i = 0; i < game->background->rig.boneCount; ++i) angles.push_back(game->background->rig.bones[i].angle);
+        return angles;
+    }
+};
+
+TEST_F(GameFigures, BackgroundTurnsEveryUpdateAndIsNotAnimated) {
+    const Rig& rig = game->background->rig;
+    ASSERT_GE(rig.boneCount, 2);
+    for (int n = 0; n < 50; ++n) {
+        std::vector<float> before = backgroundAngles();
+        frame();
+        for (int i = 1; i < rig.boneCount; ++i) {
+            EXPECT_EQ(rig.bones[i].angle, static_cast<float>(double(before[i]) + (i * 0.03125) * 0.3)) << i;
+        }
+        EXPECT_EQ(rig.bones[0].angle, static_cast<float>(double(before[0]) + 0.03125));
+    }
+    // Rendered without animation: its clip never advances.
+    EXPECT_EQ(rig.clipFrame, 0);
+    EXPECT_NE(game->player->rig.clipFrame, 0);
+}
+
+TEST_F(GameFigures, PlayerAttacksOnAMatchAndReturnsToIdle) {
+    Character& player = *game->player;
+    const std::int32_t attackLength = player.attackClip.endFrame();
+    ASSERT_GE(attackLength, 1);
+    // A cell of the current colour right in front of the shot row.
+    const std::uint8_t colour = board->currentColour;
+    board->cells[2][1] = colour;
+    std::fill_n(board->cells[kColumnCount - 1], kRowCount, kSpecial);
+    game->mouseY = board->area.y + 40;
+    game->leftMouse.held = true;
+    framesSinceShot = kShotCooldown + 1;
+    int updates = 0;
+    while (board->cells[2][1] == colour && updates < 40) {
+        frame();
+        game->leftMouse.held = false;
+        ++updates;
+    }
+    ASSERT_EQ(board->cells[2][1], kEmptyCell) << "the piece should have matched";
+    EXPECT_EQ(board->score, 1);
+    EXPECT_TRUE(player.attackPlaying);
+    EXPECT_EQ(player.attackFramesLeft, attackLength);
+    EXPECT_EQ(player.rig.currentClip, &player.attackClip);
+    // The attack is shown by exactly its own length of frames, then idle resumes at its frame 0.
+    for (int n = 1; n < attackLength; ++n) {
+        frame();
+        ASSERT_TRUE(player.attackPlaying) << n;
+    }
+    frame();
+    EXPECT_FALSE(player.attackPlaying);
+    EXPECT_EQ(player.attackFramesLeft, 0);
+    EXPECT_EQ(player.rig.currentClip, &player.idleClip);
+    EXPECT_EQ(player.rig.clipFrame, 1);  // idle frame 0 was played by this frame's rendering
+}
+
+TEST_F(GameFigures, SpecialShotStartsTheAttack) {
+    board->charge = kSpecialCharge;
+    game->rightMouse.held = true;
+    framesSinceShot = kShotCooldown + 1;
+    frame();
+    EXPECT_EQ(board->charge, 0);
+    EXPECT_TRUE(game->player->attackPlaying);
+    EXPECT_EQ(game->player->attackFramesLeft, game->player->attackClip.endFrame());
+}
+
+TEST_F(GameFigures, LostGameSwellsTheBackgroundEveryUpdate) {
+    board->lives = 1;
+    board->cells[0][3] = 2;  // a colour reaches the left edge
+    std::vector<float> scales;
+    for (int i = 0; i < game->background->rig.boneCount; ++i) scales.push_back(game->background->rig.bones[i].scale);
+    for (int n = 1; n <= 5; ++n) {
+        frame();
+        EXPECT_EQ(board->lives, 1 - n);
+        for (int i = 0; i < game->background->rig.boneCount; ++i) {
+            scales[i] = static_cast<float>(double(scales[i]) + 0.03125);
+            EXPECT_EQ(game->background->rig.bones[i].scale, scales[i]) << n << " " << i;
+        }
+    }
+}
+
+TEST_F(GameFigures, RefusedFiguresLeaveTheGamePlayable) {
+    testsupport::TempDir broken;
+    testsupport::writeTestResources(broken.path);
+    {
+        std::FILE* f = std::fopen((broken.path / "resources" / "wendle" / "body.jrig").string().c_str(), "wb");
+        std::fputs("no", f);
+        std::fclose(f);
+    }
+    std::filesystem::remove(broken.path / "resources" / "debugman" / "attack.janim");
+    testsupport::WorkingDirectory cwd(broken.path);
+    testing::internal::CaptureStdout();
+    Game refused(canvas->renderer, 640, 480);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(refused.player, nullptr);
+    EXPECT_EQ(refused.background, nullptr);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
+    EXPECT_EQ(out.rfind("Rig loading error! : resources\\wendle\\body.jrig: ", 0), 0u) << out;
+    EXPECT_NE(out.find("resources\\debugman\\attack.janim"), std::string::npos) << out;
+    // Matches, special shots, the lost state and drawing all go on without them.
+    refused.leftMouse.held = true;
+    refused.rightMouse.held = true;
+    refused.board->charge = 100;
+    refused.board->lives = 1;
+    for (int n = 0; n < 2000; ++n) {
+        refused.update();
+        SDL_RenderClear(canvas->renderer);
+        refused.render(canvas->renderer);
+    }
+    EXPECT_LE(refused.board->lives, 0);
+}
+
+}  // namespace
