@@ -10,6 +10,7 @@
 //   press left|right    button down
 //   release left|right  button up
 //   click left|right    down and up in the same frame
+//   crop X Y W H        later shots and strips keep only this rectangle
 //   shot N PATH         write the picture of frame N to PATH
 //   strip N STEP COUNT PATH   COUNT frames from N every STEP, side by side
 //   frames N            run N frames in all (default: the last shot)
@@ -31,11 +32,13 @@ namespace {
 struct Shot {
     int frame;
     std::string path;
+    SDL_Rect crop;  // w 0: the whole frame
 };
 
 struct Strip {
     int first, step, count;
     std::string path;
+    SDL_Rect crop;
     std::vector<SDL_Surface*> frames;
 };
 
@@ -60,6 +63,7 @@ bool parseScript(std::istream& in, Script& script, std::string& error) {
     std::string line;
     int at = 1;
     int lineNumber = 0;
+    SDL_Rect crop{0, 0, 0, 0};
     while (std::getline(in, line)) {
         ++lineNumber;
         if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
@@ -81,13 +85,17 @@ bool parseScript(std::istream& in, Script& script, std::string& error) {
             words >> name;
             if (command != "release") script.events.emplace(at, buttonEvent(SDL_MOUSEBUTTONDOWN, name, ok));
             if (command != "press") script.events.emplace(at, buttonEvent(SDL_MOUSEBUTTONUP, name, ok));
+        } else if (command == "crop") {
+            ok = static_cast<bool>(words >> crop.x >> crop.y >> crop.w >> crop.h) && crop.w > 0 && crop.h > 0;
         } else if (command == "shot") {
             Shot shot;
+            shot.crop = crop;
             ok = static_cast<bool>(words >> shot.frame >> shot.path) && shot.frame >= 1;
             script.shots.push_back(shot);
             script.frames = std::max(script.frames, shot.frame);
         } else if (command == "strip") {
             Strip strip;
+            strip.crop = crop;
             ok = static_cast<bool>(words >> strip.first >> strip.step >> strip.count >> strip.path) &&
                  strip.first >= 1 && strip.step >= 1 && strip.count >= 1 && strip.count <= 64;
             script.strips.push_back(strip);
@@ -113,7 +121,20 @@ bool savePng(SDL_Surface* surface, const std::string& path) {
     return true;
 }
 
-SDL_Surface* copyOf(SDL_Surface* surface) { return SDL_ConvertSurfaceFormat(surface, surface->format->format, 0); }
+// A copy of the frame, or of the crop rectangle of it.
+SDL_Surface* copyOf(SDL_Surface* surface, const SDL_Rect& crop) {
+    if (crop.w <= 0) return SDL_ConvertSurfaceFormat(surface, surface->format->format, 0);
+    SDL_Surface* part = SDL_CreateRGBSurfaceWithFormat(0, crop.w, crop.h, 32, surface->format->format);
+    SDL_BlitSurface(surface, &crop, part, nullptr);
+    return part;
+}
+
+bool saveShot(SDL_Surface* surface, const Shot& shot) {
+    SDL_Surface* picture = copyOf(surface, shot.crop);
+    bool ok = savePng(picture, shot.path);
+    SDL_FreeSurface(picture);
+    return ok;
+}
 
 bool writeStrip(Strip& strip) {
     if (strip.frames.empty()) return false;
@@ -173,12 +194,12 @@ int main(int argc, char** argv) {
         SDL_RenderClear(renderer);
         app.game->render(renderer);
         for (const Shot& shot : script.shots) {
-            if (shot.frame == frame) ok = savePng(surface, shot.path) && ok;
+            if (shot.frame == frame) ok = saveShot(surface, shot) && ok;
         }
         for (Strip& strip : script.strips) {
             int since = frame - strip.first;
             if (since >= 0 && since % strip.step == 0 && since / strip.step < strip.count) {
-                strip.frames.push_back(copyOf(surface));
+                strip.frames.push_back(copyOf(surface, strip.crop));
                 if (static_cast<int>(strip.frames.size()) == strip.count) ok = writeStrip(strip) && ok;
             }
         }
