@@ -6,6 +6,9 @@
 #include "board/board.h"
 #include "platform/random.h"
 
+inline constexpr std::uint8_t kRed = 2;
+inline constexpr std::uint8_t kBlue = 3;
+
 struct BareBoard : ::testing::Test {
     static constexpr SDL_Rect kArea{32, 256, 576, 192};
     Board board{nullptr, 4};
@@ -19,8 +22,4 @@ struct BareBoard : ::testing::Test {
     std::int32_t columnX(std::int32_t col) const { return board.area.x - board.scrollOffset + kCellSize * col; }
     std::int32_t rowY(std::int32_t row) const { return board.area.y + kCellSize * row; }
     std::uint8_t& at(std::int32_t col, std::int32_t row) { return board.cells[col][row]; }
-
-    void fillGrid(std::uint8_t value) {
-        for (auto* column : board.cells) std::fill_n(column, kRowCount, value);
-    }
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "board/board_fixture.h"
 
@@ -17,39 +18,22 @@ struct BoardUpdate : BareBoard {
 
     // Keeps the last column full so that updates draw nothing.
     void fillLastColumn(std::uint8_t value) { std::fill_n(board.cells[kColumnCount - 1], kRowCount, value); }
-
-    // Stands in for the draw between updates.
-    void draw() { board.scrollOffset = scrollOffsetFor(board.frameCounter, board.shiftPeriod); }
+    std::vector<std::uint8_t> column(std::int32_t col) const { return {board.cells[col], board.cells[col] + kRowCount}; }
 };
 
-constexpr std::uint8_t kRed = 2;
-
-TEST_F(BoardUpdate, FirstUpdateFillsTheLastColumnFromTheSequence) {
+TEST_F(BoardUpdate, FirstUpdateFillsTheLastColumnAndEveryEightiethRotatesTheColumns) {
     board.update();
-    const std::uint8_t expected[kRowCount] = {6, 5, 3, 2, 5, 0};  // 6334, 26500, ... mod 7
-    for (std::int32_t row = 0; row < kRowCount; ++row) EXPECT_EQ(at(kColumnCount - 1, row), expected[row]);
-    for (std::int32_t col = 0; col < kColumnCount - 1; ++col) {
-        for (std::int32_t row = 0; row < kRowCount; ++row) EXPECT_EQ(at(col, row), kEmptyCell);
-    }
-    EXPECT_EQ(board.frameCounter, 1);
-    EXPECT_EQ(board.lives, kStartLives);
-}
-
-TEST_F(BoardUpdate, EveryEightiethUpdateRotatesTheColumnsAndRefillsOnlyEmptyCells) {
-    board.update();
+    EXPECT_EQ(column(kColumnCount - 1), (std::vector<std::uint8_t>{6, 5, 3, 2, 5, 0}));  // 6334, 26500, ... mod 7
+    for (std::int32_t col = 0; col + 1 < kColumnCount; ++col) EXPECT_EQ(column(col), column(0)) << col;
+    EXPECT_EQ(column(0), std::vector<std::uint8_t>(kRowCount, kEmptyCell));
     std::array<std::uint8_t*, kColumnCount> before;
     std::copy(std::begin(board.cells), std::end(board.cells), before.begin());
     std::uint32_t randBefore = platform::gameRandState();
     for (int i = 2; i < kShiftPeriod; ++i) board.update();
-    // A full last column draws nothing.
-    EXPECT_EQ(platform::gameRandState(), randBefore);
-    EXPECT_EQ(at(kColumnCount - 1, 0), 6);
+    EXPECT_EQ(platform::gameRandState(), randBefore);  // a full last column draws nothing
 
     board.update();
-    EXPECT_EQ(board.frameCounter, kShiftPeriod);
-    for (std::int32_t col = 0; col + 1 < kColumnCount; ++col) EXPECT_EQ(board.cells[col], before[col + 1]);
-    EXPECT_EQ(board.cells[kColumnCount - 1], before[0]);
-    EXPECT_EQ(at(kColumnCount - 2, 0), 6);
+    for (std::int32_t col = 0; col < kColumnCount; ++col) EXPECT_EQ(board.cells[col], before[(col + 1) % kColumnCount]);
     // The old column 0 came round empty and was refilled with six fresh draws.
     platform::setGameRandState(randBefore);
     for (std::int32_t row = 0; row < kRowCount; ++row) {
@@ -57,83 +41,68 @@ TEST_F(BoardUpdate, EveryEightiethUpdateRotatesTheColumnsAndRefillsOnlyEmptyCell
     }
 }
 
+// Column 0 holds, top to bottom: empty, special, empty, red, red, empty.
 TEST_F(BoardUpdate, ColourInColumnZeroCostsALifeAndEmptiesAllButSpecialCells) {
-    at(0, 3) = kRed;
-    at(0, 4) = kRed;  // emptied by the first loss: one life per update
-    at(0, 1) = kSpecial;
-    at(7, 2) = kSpecial;
-    at(9, 5) = 4;
+    struct Cell {
+        std::int32_t col, row;
+        std::uint8_t before, after;
+    };
+    const Cell cells[] = {{0, 1, kSpecial, kSpecial},  // costs nothing
+                          {0, 3, kRed, kEmptyCell},
+                          {0, 4, kRed, kEmptyCell},  // emptied by the first loss: one life per update
+                          {7, 2, kSpecial, kSpecial},
+                          {9, 5, 4, kEmptyCell}};
+    for (const Cell& c : cells) at(c.col, c.row) = c.before;
     fillLastColumn(kEmptyCell);
     at(kColumnCount - 1, 0) = kRed;
     board.update();
     EXPECT_EQ(board.lives, kStartLives - 1);
-    EXPECT_EQ(at(0, 3), kEmptyCell);
-    EXPECT_EQ(at(0, 4), kEmptyCell);
-    EXPECT_EQ(at(9, 5), kEmptyCell);
-    EXPECT_EQ(at(0, 1), kSpecial);
-    EXPECT_EQ(at(7, 2), kSpecial);
+    for (const Cell& c : cells) EXPECT_EQ(at(c.col, c.row), c.after) << c.col << "," << c.row;
     // Rows up to the lost one keep the emptying; later rows are refilled.
-    for (std::int32_t row = 0; row <= 3; ++row) {
+    for (std::int32_t row = 0; row < kRowCount; ++row) {
         std::uint8_t v = at(kColumnCount - 1, row);
-        EXPECT_TRUE(v == kEmptyCell || v == kSpecial) << row;
+        EXPECT_EQ(v == kEmptyCell || v == kSpecial, row <= 3) << row;
     }
-    for (std::int32_t row = 4; row < kRowCount; ++row) EXPECT_NE(at(kColumnCount - 1, row), kEmptyCell) << row;
-}
-
-TEST_F(BoardUpdate, SpecialCellsInColumnZeroCostNothing) {
-    fillLastColumn(kSpecial);
-    std::fill_n(board.cells[0], kRowCount, kSpecial);
-    at(0, 2) = kEmptyCell;
-    at(3, 3) = kRed;
-    board.update();
-    EXPECT_EQ(board.lives, kStartLives);
-    EXPECT_EQ(at(3, 3), kRed);
 }
 
 TEST_F(BoardUpdate, LosingTheLastLifeFreezesTheBoard) {
     board.lives = 1;
-    at(0, 2) = kRed;
-    at(5, 4) = kRed;
+    at(0, 2) = at(5, 4) = kRed;
     fillLastColumn(kEmptyCell);
     board.pieces.push_back(new Piece(kRed, nullptr, normalPieceSteps, columnX(1), rowY(1), 4, 0, 32, 32));
-    board.update();
-    EXPECT_EQ(board.lives, 0);
-    EXPECT_EQ(at(1, 0), 1);
-    EXPECT_EQ(at(5, 4), kRed);  // no emptying in the lost update
-    // The row pass stopped at row 2: later rows were not refilled.
-    EXPECT_NE(at(kColumnCount - 1, 2), kEmptyCell);
-    EXPECT_EQ(at(kColumnCount - 1, 3), kEmptyCell);
-    ASSERT_EQ(board.pieces.size(), 1u);
-    EXPECT_EQ(board.pieces[0]->x, float(columnX(1)));
-
     board.score = 200;  // the sweep line would reach 255 if the update ran on
-    for (int expectedLives = -1; expectedLives >= -3; --expectedLives) {
+    for (int expectedLives = 0; expectedLives >= -3; --expectedLives) {
         board.update();
         EXPECT_EQ(board.lives, expectedLives);
+        EXPECT_EQ(at(1, 0), 1);     // planted so that the loss repeats every update
+        EXPECT_EQ(at(5, 4), kRed);  // no emptying in the lost update
+        // The row pass stopped at row 2: later rows were not refilled.
+        EXPECT_NE(at(kColumnCount - 1, 2), kEmptyCell);
+        EXPECT_EQ(at(kColumnCount - 1, 3), kEmptyCell);
+        EXPECT_EQ(board.sweepLineX, kSweepLineBase);
+        ASSERT_EQ(board.pieces.size(), 1u);
+        EXPECT_EQ(board.pieces[0]->x, float(columnX(1)));
     }
-    EXPECT_EQ(board.sweepLineX, kSweepLineBase);
-    EXPECT_EQ(board.pieces[0]->x, float(columnX(1)));
-    EXPECT_TRUE(board.removals.empty());
 }
 
 // Which column the sweep line cleared in one update with frameCounter
-// becoming frame, on a grid full of special cells; -1 for none.
+// becoming frame, on a grid full of special cells; -1 for none, -2 for a
+// partial or wider clearing.
 std::int32_t sweptColumn(std::int32_t score, std::int32_t frame) {
     Board board(nullptr, 4);
     for (auto* column : board.cells) std::fill_n(column, kRowCount, kSpecial);
     board.score = score;
     board.frameCounter = frame - 1;
     board.update();
-    std::int32_t swept = -1;
+    std::int32_t swept = -1, emptied = 0;
     for (std::int32_t col = 0; col < kColumnCount; ++col) {
         for (std::int32_t row = 0; row < kRowCount; ++row) {
-            if (board.cells[col][row] == kEmptyCell) {
-                EXPECT_TRUE(swept == -1 || swept == col);
-                swept = col;
-            }
+            if (board.cells[col][row] != kEmptyCell) continue;
+            swept = col;
+            ++emptied;
         }
     }
-    return swept;
+    return emptied == 0 || emptied == kRowCount ? swept : -2;
 }
 
 TEST(SweepLine, ClearsSpecialCellsOnlyWhereTheLineMeetsTheirColumn) {
@@ -149,46 +118,26 @@ TEST(SweepLine, ClearsSpecialCellsOnlyWhereTheLineMeetsTheirColumn) {
 TEST_F(BoardUpdate, PiecesFindCellsWithTheOffsetOfThePreviousDraw) {
     // Frame 79 was drawn with offset 31; update 80 shifts the columns, so
     // for this one update every cell is found a whole column further left.
-    auto matchesAfterShift = [&](std::int32_t storedOffset) {
-        Board b(nullptr, 4);
-        b.area = kArea;
-        b.frameCounter = kShiftPeriod - 1;
-        b.scrollOffset = storedOffset;
-        std::fill_n(b.cells[kColumnCount - 1], kRowCount, kSpecial);
-        b.cells[5][1] = kRed;  // becomes column 4 in the shift
-        b.pieces.push_back(new Piece(kRed, nullptr, normalPieceSteps, kArea.x + 62, rowY(1), 4, 0, 32, 32));
-        b.update();
-        return b.cells[4][1] == kEmptyCell && b.score >= 1;
-    };
-    EXPECT_TRUE(matchesAfterShift(scrollOffsetFor(kShiftPeriod - 1, kShiftPeriod)));
-    EXPECT_FALSE(matchesAfterShift(0));
+    board.frameCounter = kShiftPeriod - 1;
+    board.scrollOffset = scrollOffsetFor(kShiftPeriod - 1, kShiftPeriod);
+    fillLastColumn(kSpecial);
+    at(5, 1) = kRed;  // becomes column 4 in the shift
+    board.addPiece(new Piece(kRed, nullptr, normalPieceSteps, kArea.x + 62, rowY(1), 4, 0, 32, 32));
+    board.update();
+    EXPECT_EQ(at(4, 1), kEmptyCell);
 }
 
-TEST_F(BoardUpdate, PiecePassReachesNewFragmentsAndKeepsSurvivorsInOrder) {
+TEST_F(BoardUpdate, PiecePassRunsNewFragmentsInTheSameUpdateAndDropsOnlyRemovedPieces) {
     fillLastColumn(kSpecial);
-    at(3, 1) = kRed;
-    at(3, 2) = kRed;  // the downward fragments fly into it
-    at(3, 0) = 4;     // the leaver would stick beside it if its last step ran
+    at(3, 1) = at(3, 2) = kRed;  // a downward fragment flies into the second
     Piece* keeper = new Piece(kRed, nullptr, {stepMove}, 300, 300, 1, 0, 8, 8);
-    Piece* shooter = new Piece(kRed, nullptr, normalPieceSteps, columnX(2) - 4, rowY(1), 4, 0, 32, 32);
-    Piece* leaver = new Piece(kRed, nullptr, normalPieceSteps, columnX(2) - 4, kArea.y - 24, 4, 0, 32, 32);
-    board.pieces = {keeper, shooter, leaver};
-    draw();
+    board.pieces = {keeper, new Piece(kRed, nullptr, normalPieceSteps, columnX(2) - 4, rowY(1), 4, 0, 32, 32)};
     board.update();
     EXPECT_EQ(at(3, 1), kEmptyCell);
-    EXPECT_EQ(at(2, 0), kEmptyCell);
-    // The fragments moved in this update, from where the burst left them.
+    EXPECT_EQ(at(3, 2), kEmptyCell);
     ASSERT_GE(board.pieces.size(), 2u);
     EXPECT_EQ(board.pieces[0], keeper);
-    EXPECT_EQ(keeper->x, 301.0f);
-    for (std::size_t i = 1; i < board.pieces.size(); ++i) {
-        EXPECT_EQ(board.pieces[i]->width, kFragmentSize);
-        const Piece& f = *board.pieces[i];
-        EXPECT_FALSE(f.x == float(columnX(2) + 48) && f.y == float(rowY(1) + 16)) << i;
-        EXPECT_EQ(board.pieces[i]->removed, 0);
-    }
-    // A fragment flying down crosses the red cell of row 2 in its own update.
-    EXPECT_EQ(at(3, 2), kEmptyCell);
+    for (std::size_t i = 1; i < board.pieces.size(); ++i) EXPECT_EQ(board.pieces[i]->width, kFragmentSize) << i;
     EXPECT_TRUE(board.removals.empty());
 }
 
