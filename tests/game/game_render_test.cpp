@@ -21,6 +21,8 @@ struct GameRendering : testing::Test {
     void start(int width, int height) {
         testsupport::writeTestResources(dir.path);
         testsupport::WorkingDirectory cwd(dir.path);
+        // The old game's textures belong to the old canvas's renderer: they go first.
+        game.reset();
         canvas = std::make_unique<Canvas>(width, height);
         game = std::make_unique<Game>(canvas->renderer, width, height);
         // The figures have tests of their own; here they would only hide tiles and glyphs.
