@@ -2,71 +2,45 @@
 // Hand-written figure files for the skeleton tests. The bytes are laid out
 // here field by field, independently of the game's own encoder, so that the
 // tests pin the file formats themselves.
+#include <bit>
 #include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <initializer_list>
-#include <string>
 #include <vector>
+
+#include "skeleton/clip.h"
+#include "skeleton/rig_file.h"
 
 namespace figure_bytes {
 
-inline void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-inline void putInt(std::vector<std::uint8_t>& out, std::int32_t v) { put32(out, static_cast<std::uint32_t>(v)); }
-inline void putFloat(std::vector<std::uint8_t>& out, float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    put32(out, bits);
+using Bytes = std::vector<std::uint8_t>;
+
+inline void putInt(Bytes& out, std::int32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
 }
 
-struct BoneSpec {
-    float angle = 0, scale = 1;
-    std::int32_t pivotX = 0, pivotY = 0, offsetX = 0, offsetY = 0;
-    std::uint8_t limb = 0, layer = 0;
-    std::vector<std::int32_t> children;
-};
-
-inline std::vector<std::uint8_t> rigBytes(std::int32_t limbCount, const std::vector<BoneSpec>& bones) {
-    std::vector<std::uint8_t> out;
+// Bones given as {angle, scale, pivotX, pivotY, offsetX, offsetY, limb, layer, children}.
+inline Bytes rigBytes(std::int32_t limbCount, const std::vector<BoneRecord>& bones) {
+    Bytes out;
     putInt(out, static_cast<std::int32_t>(bones.size()));
     putInt(out, limbCount);
-    for (const BoneSpec& b : bones) {
-        putFloat(out, b.angle);
-        putFloat(out, b.scale);
-        putInt(out, b.pivotX);
-        putInt(out, b.pivotY);
-        putInt(out, b.offsetX);
-        putInt(out, b.offsetY);
-        putInt(out, static_cast<std::int32_t>(b.children.size()));
-        out.push_back(b.limb);
+    for (const BoneRecord& b : bones) {
+        for (float f : {b.angle, b.scale}) putInt(out, std::bit_cast<std::int32_t>(f));
+        for (std::int32_t v : {b.pivotX, b.pivotY, b.offsetX, b.offsetY, static_cast<std::int32_t>(b.children.size())})
+            putInt(out, v);
+        out.push_back(b.limbIndex);
         out.push_back(b.layer);
         for (std::int32_t c : b.children) putInt(out, c);
     }
     return out;
 }
 
-struct KeySpec {
-    std::int32_t bone, start, duration;
-    float angle;
-};
-
-inline std::vector<std::uint8_t> clipBytes(std::initializer_list<KeySpec> keys) {
-    std::vector<std::uint8_t> out;
-    for (const KeySpec& k : keys) {
-        putFloat(out, k.angle);  // the angle leads on disk
-        putInt(out, k.bone);
-        putInt(out, k.start);
-        putInt(out, k.duration);
+// Keyframes given as {bone, start, duration, angle}; on disk the angle leads.
+inline Bytes clipBytes(const std::vector<Keyframe>& keys) {
+    Bytes out;
+    for (const Keyframe& k : keys) {
+        putInt(out, std::bit_cast<std::int32_t>(k.targetAngle));
+        for (std::int32_t v : {k.boneIndex, k.startFrame, k.duration}) putInt(out, v);
     }
     return out;
-}
-
-inline void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace figure_bytes
