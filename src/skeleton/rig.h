@@ -6,14 +6,12 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "media/texture.h"
 #include "skeleton/clip.h"
-
-inline constexpr std::int32_t kMaxBoneChildren = 16;
-inline constexpr std::int32_t kMaxLimbCount = 10;
-inline constexpr double kDegreesPerRadian = 57.29577;
+#include "skeleton/rig_file.h"
 
 struct Bone {
     float angle = 0;       // absolute, radians, clockwise on screen
@@ -30,6 +28,16 @@ struct Bone {
     const Keyframe* activeKeyframe = nullptr;
     Bone* parent = nullptr;
     Bone* children[kMaxBoneChildren] = {};
+
+    // Poses this bone alone, its parent already posed: scaled pivot, screen
+    // position from the parent's angle, one tween step (angles move only when
+    // animate), then its place in drawList, just before the first bone of an
+    // equal or higher layer. The children are left to the caller's walk.
+    void pose(std::vector<Bone*>& drawList, bool animate);
+
+    // One frame of the running tween toward activeKeyframe's target; ends the
+    // tween once its duration has been reached. Needs activeKeyframe.
+    void stepTween(bool animate);
 };
 
 struct Rig {
@@ -42,9 +50,42 @@ struct Rig {
     const AnimationClip* currentClip = nullptr;  // owned by the character
     std::list<Keyframe>::const_iterator nextKeyframe;
 
+    // Bones in drawing order after the latest pose, bottom first. Kept between
+    // frames together with the walk's stack so posing allocates nothing.
+    std::vector<Bone*> drawList;
+    std::vector<Bone*> walkStack;
+
+    // Reads "<directory>\body.jrig" (game separators, no trailing separator),
+    // builds the bones and loads limb0.bmp... A faulty rig file returns false
+    // with error "<rig path>: <fault>" and builds nothing. A limb image that
+    // fails is reported by Texture and draws nothing; the rig still loads.
+    bool load(SDL_Renderer* renderer, const std::string& directory, std::string& error);
+
+    // Builds the bones and links from a checked rig file (parseRig/checkRig);
+    // no textures. Clip playback starts idle: no clip, clipFrame 0.
+    void build(const RigFile& file);
+
+    // Loads limb texture i from "<directory>\limb<i>.bmp" for every limb.
+    void loadLimbTextures(SDL_Renderer* renderer, const std::string& directory);
+
     // Plays clip from its first keyframe at clip frame 0; running tweens go on.
     void playClip(const AnimationClip& clip);
-    // Advances the clip (when animate), poses every bone from the root and
-    // draws each limb in layer order.
+
+    // The clip step of one frame: starts the keyframes due at clipFrame, then
+    // (when animate) counts clipFrame on and loops at the clip's end frame.
+    // Does nothing without a clip or with an empty one.
+    void stepClip(bool animate);
+
+    // Clip step, then every bone reachable from the root posed parent first,
+    // children in file order, into drawList. Pure: no renderer involved.
+    void pose(bool animate);
+
+    // Poses (see pose) and draws each limb in drawList order, one
+    // SDL_RenderCopyEx per bone turned about its pivot. Needs the limb
+    // textures (load or loadLimbTextures); an empty one draws nothing.
     void render(SDL_Renderer* renderer, bool animate);
 };
+
+// The game paths of a figure's files inside its directory.
+std::string rigPath(const std::string& directory);
+std::string limbPath(const std::string& directory, std::int32_t limb);

@@ -44,6 +44,32 @@ TEST(GameConstruction, FreshGameState) {
     EXPECT_EQ(game.fontTexture->frameCount, 37);
 }
 
+TEST(GameConstruction, FiguresArePlacedAndRescaled) {
+    TempDir dir;
+    testsupport::writeTestResources(dir.path);
+    WorkingDirectory cwd(dir.path);
+    // The files' own scales, before the game rescales them.
+    auto player = Character::load(nullptr, "resources\\wendle");
+    auto background = Character::load(nullptr, "resources\\debugman");
+    ASSERT_TRUE(player && background);
+    testsupport::Canvas canvas(64, 64);
+    Game game(canvas.renderer, 640, 480);
+    ASSERT_TRUE(game.player && game.background);
+    EXPECT_EQ(game.player->rig.root->offsetX, 128);
+    EXPECT_EQ(game.player->rig.root->offsetY, 100);
+    EXPECT_EQ(game.background->rig.root->offsetX, 512);
+    EXPECT_EQ(game.background->rig.root->offsetY, 100);
+    for (int i = 0; i < game.player->rig.boneCount; ++i) {
+        EXPECT_EQ(game.player->rig.bones[i].scale, static_cast<float>(double(player->rig.bones[i].scale) * 0.7));
+    }
+    for (int i = 0; i < game.background->rig.boneCount; ++i) {
+        EXPECT_EQ(game.background->rig.bones[i].angle, 0.0f);
+        EXPECT_EQ(game.background->rig.bones[i].scale, static_cast<float>(double(background->rig.bones[i].scale) * 0.8));
+    }
+    EXPECT_FALSE(game.player->attackPlaying);
+    EXPECT_EQ(game.player->rig.currentClip, &game.player->idleClip);
+}
+
 TEST(GameConstruction, StepListsHoldTheirThreeStepsHoweverManyGames) {
     TempDir dir;
     WorkingDirectory cwd(dir.path);
@@ -67,7 +93,12 @@ TEST(GameConstruction, EmptyFolderGivesThreeSheetLinesAndSilentSounds) {
     std::string line = "Surface initialization error! : ";
     size_t first = out.find(line), second = out.find(line, first + 1), third = out.find(line, second + 1);
     EXPECT_NE(third, std::string::npos) << out;
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    // One line per sheet and one per refused figure, nothing else.
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5) << out;
+    EXPECT_NE(out.find("Rig loading error! : resources\\wendle\\body.jrig: "), std::string::npos) << out;
+    EXPECT_NE(out.find("Rig loading error! : resources\\debugman\\body.jrig: "), std::string::npos) << out;
+    EXPECT_EQ(game.player, nullptr);
+    EXPECT_EQ(game.background, nullptr);
     for (int i = 0; i < game.soundCount; ++i) EXPECT_EQ(game.sounds[i].chunk, nullptr);
     // Drawing and playing with nothing loaded is harmless.
     game.render(canvas.renderer);

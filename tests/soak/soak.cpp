@@ -16,6 +16,12 @@
 namespace {
 
 constexpr int kFramesPerGame = 20000;
+// A lost game's background figure swells without end, and SDL's software
+// renderer allocates a surface the size of each limb's destination: after a
+// few thousand lost frames a single limb would need gigabytes there (a GPU
+// renderer just clips the quad). So a lost game is played on for this many
+// frames (its scale grows by about 9) and then a new game begins.
+constexpr int kLostFramesPerGame = 300;
 constexpr int kResizeEvery = 1500;
 
 struct Soak {
@@ -107,8 +113,13 @@ int main(int argc, char** argv) {
     }
     long failures = 0;
     int games = 0;
+    long gameStart = 0;
+    long lostSince = -1;
     for (long frame = 0; frame < frames; ++frame) {
-        if (frame % kFramesPerGame == 0) {
+        const bool lostLongEnough = lostSince >= 0 && frame - lostSince >= kLostFramesPerGame;
+        if (frame == 0 || frame - gameStart >= kFramesPerGame || lostLongEnough) {
+            gameStart = frame;
+            lostSince = -1;
             soak.app.game.reset();
             soak.app.game = std::make_unique<Game>(soak.app.renderer, soak.app.width, soak.app.height);
             ++games;
@@ -124,7 +135,10 @@ int main(int argc, char** argv) {
         if (!soak.boardIsSound(*game.board, livesBefore)) {
             if (++failures <= 5) std::fprintf(stderr, "amber-soak: board broke its rules at frame %ld\n", frame);
         }
-        if (game.board->lives <= 0) ++soak.lostFrames;
+        if (game.board->lives <= 0) {
+            ++soak.lostFrames;
+            if (lostSince < 0) lostSince = frame;
+        }
         soak.mostPieces = std::max(soak.mostPieces, game.board->pieces.size());
         ++soak.framesChecked;
     }

@@ -137,6 +137,13 @@ void writeTestResources(const std::filesystem::path& dir) {
     writeSolidBmp((dir / "resources" / "border.bmp").string(), 32, 32, {60, 30, 0});
     writeSolidSheet((dir / "resources" / "courier.bmp").string(), 37, 10, 16);
     for (int i = 1; i <= 4; ++i) writeTestWav((dir / "resources" / ("s" + std::to_string(i) + ".wav")).string());
+    // The figures are the shipped ones, from the build folder the tests run in.
+    for (const char* figure : {"wendle", "debugman"}) {
+        std::filesystem::path shipped = std::filesystem::current_path() / "resources" / figure;
+        if (std::filesystem::exists(shipped)) {
+            std::filesystem::copy(shipped, dir / "resources" / figure, std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        }
+    }
 }
 
 }  // namespace testsupport

@@ -1,0 +1,61 @@
+#include "platform/path.h"
+#include "skeleton/byte_reader.h"
+#include "skeleton/rig.h"
+
+std::string rigPath(const std::string& directory) {
+    return directory + platform::kGameSeparator + "body.jrig";
+}
+
+std::string limbPath(const std::string& directory, std::int32_t limb) {
+    return directory + platform::kGameSeparator + "limb" + std::to_string(limb) + ".bmp";
+}
+
+bool Rig::load(SDL_Renderer* renderer, const std::string& directory, std::string& error) {
+    const std::string path = rigPath(directory);
+    std::vector<std::uint8_t> bytes;
+    RigFile file;
+    if (!readFigureFile(path, bytes, error) || !parseRig(bytes, path, file, error)) return false;
+    build(file);
+    loadLimbTextures(renderer, directory);
+    return true;
+}
+
+void Rig::build(const RigFile& file) {
+    boneCount = static_cast<std::int32_t>(file.bones.size());
+    limbCount = file.limbCount;
+    clipFrame = 0;
+    currentClip = nullptr;
+    bones = std::make_unique<Bone[]>(file.bones.size());
+    for (std::size_t i = 0; i < file.bones.size(); ++i) {
+        const BoneRecord& record = file.bones[i];
+        Bone& bone = bones[i];
+        bone.fromAngle = record.angle;
+        bone.angle = record.angle;
+        bone.scale = record.scale;
+        bone.pivotX = record.pivotX;
+        bone.pivotY = record.pivotY;
+        bone.offsetX = record.offsetX;
+        bone.offsetY = record.offsetY;
+        bone.limbIndex = record.limbIndex;
+        bone.layer = record.layer;
+        bone.childCount = static_cast<std::int32_t>(record.children.size());
+        for (std::size_t slot = 0; slot < record.children.size(); ++slot) {
+            Bone& child = bones[record.children[slot]];
+            bone.children[slot] = &child;
+            child.parent = &bone;
+        }
+    }
+    root = &bones[0];
+    root->parent = nullptr;
+    // Every bone fits in the list and on the walk's stack at once, so neither
+    // ever grows while a frame is posed.
+    drawList.clear();
+    drawList.reserve(file.bones.size());
+    walkStack.clear();
+    walkStack.reserve(file.bones.size());
+}
+
+void Rig::loadLimbTextures(SDL_Renderer* renderer, const std::string& directory) {
+    limbTextures = std::make_unique<Texture[]>(static_cast<std::size_t>(limbCount));
+    for (std::int32_t i = 0; i < limbCount; ++i) limbTextures[i].load(limbPath(directory, i), renderer);
+}
