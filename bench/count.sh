@@ -19,6 +19,10 @@ count() {  # count WHAT -> instructions
 
 board=$(count board)
 render=$(count render)
+# The frame's instructions spent in our own code (the game's functions, not
+# SDL's, the C library's or the maths library's).
+own=$(callgrind_annotate --threshold=100 "$work/render.out" 2>/dev/null |
+  awk '/amber-bench-count\]$/ { gsub(",", "", $1); sum += $1 } END { print sum + 0 }')
 pieces=500
 budget=$((150 * pieces + 5000))
 {
@@ -27,7 +31,16 @@ budget=$((150 * pieces + 5000))
   echo "board_update_heavy_500_pieces $board"
   echo "board_update_budget $budget"
   echo "game_render_640x480_heavy $render"
+  echo "game_render_own_code $own"
 } >"$results"
 cat "$results"
-callgrind_annotate --inclusive=yes "$work/render.out" 2>/dev/null | sed -n '/file:function/,$p' | head -40 >"$profile.inclusive"
-callgrind_annotate "$work/render.out" 2>/dev/null | sed -n '/file:function/,$p' | head -25 >"$profile"
+# Whole listings first: cutting a pipe short would fail the script under pipefail.
+callgrind_annotate --inclusive=yes "$work/render.out" >"$work/inclusive.txt" 2>/dev/null
+callgrind_annotate "$work/render.out" >"$work/self.txt" 2>/dev/null
+{
+  echo "# One 640 x 480 Game::render frame at the heavy load, callgrind Ir."
+  echo "## Self"
+  sed -n '/file:function/,$p' "$work/self.txt" | sed -n 3,22p
+  echo "## Inclusive"
+  sed -n '/file:function/,$p' "$work/inclusive.txt" | sed -n 3,30p
+} >"$profile"
