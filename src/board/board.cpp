@@ -21,10 +21,17 @@ Board::~Board() {
 }
 
 CellRef Board::cellAt(std::int32_t x, std::int32_t y) const {
-    std::int32_t column = (x - (area.x - scrollOffset)) / kCellSize;
-    std::int32_t row = (y - area.y) / kCellSize;
-    if (column < 0 || column >= columnCount || row < 0 || row >= rowCount) return kNoCell;
+    std::int32_t column = columnAt(x);
+    std::int32_t row = rowAt(y);
+    if (!onGrid(column, row)) return kNoCell;
     return CellRef{column, row};
+}
+
+// Out of line on purpose: inlined into the steps, the rare growth of removals
+// made every step that may queue a piece save and restore six registers.
+void Board::queueRemoval(Piece& piece) {
+    removals.push_back(&piece);
+    piece.removed = 1;
 }
 
 std::int32_t scrollOffsetFor(std::int32_t frameCounter, std::int32_t shiftPeriod) {

@@ -70,6 +70,13 @@ struct Board {
     // Grid cell under screen point (x, y), using the area and scroll offset of
     // the latest draw; kNoCell outside the grid.
     CellRef cellAt(std::int32_t x, std::int32_t y) const;
+    // The two halves of cellAt, for callers that share a column or a row
+    // between several points; either may lie off the grid.
+    std::int32_t columnAt(std::int32_t x) const { return (x - (area.x - scrollOffset)) / kCellSize; }
+    std::int32_t rowAt(std::int32_t y) const { return (y - area.y) / kCellSize; }
+    bool onGrid(std::int32_t column, std::int32_t row) const {
+        return column >= 0 && column < columnCount && row >= 0 && row < rowCount;
+    }
     std::uint8_t& cell(CellRef ref) { return cells[ref.column][ref.row]; }
 
     // Appends piece to removals and flags it; it is destroyed at the end of

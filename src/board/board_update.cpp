@@ -92,7 +92,12 @@ void Board::runPieceSteps() {
     // first steps in this same update.
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         Piece& piece = *pieces[i];
-        for (std::size_t s = 0; s < piece.steps.size() && !piece.removed; ++s) piece.steps[s](piece, *this);
+        // No step changes a piece's own list, so it is walked without
+        // re-reading its size after every call.
+        for (PieceStep step : piece.steps) {
+            if (piece.removed) break;
+            step(piece, *this);
+        }
     }
 }
 
