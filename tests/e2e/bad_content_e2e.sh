@@ -22,6 +22,8 @@ Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/nu
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")" SDL_AUDIODRIVER=dummy
+# A real X window, whatever driver the caller's environment names.
+export SDL_VIDEODRIVER=x11
 
 # Little-endian records for hand-made rig and clip files.
 le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) $((($1 >> 16) & 255)) $((($1 >> 24) & 255)); }
