@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test headless (SDL's dummy drivers, Xvfb for
 # the real-window test; no display or sound device needed):
-#   1. the whole suite on the normal build in build/;
+#   1. the whole suite on the normal build in build/, with a 200,000-frame soak
+#      whose resident memory must stay under 64 MB;
 #   2. the rig and clip loaders fuzzed for a minute each (clang's libFuzzer);
 #   3. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (leaks included) in build-asan/, with a 200,000-frame soak.
@@ -11,6 +12,7 @@ scripts/setup.sh
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 
 echo "== tests =="
+cmake -S . -B build -DAMBER_LONG_SOAK=ON >/dev/null
 (cd build && ctest --output-on-failure -j2)
 
 echo "== fuzzing =="
