@@ -83,65 +83,24 @@ void writeSolidBmp(const std::string& path, int width, int height, Rgb colour) {
     save(s, path);
 }
 
-}  // namespace testsupport
-
-#include <cmath>
-#include <fstream>
-
-namespace testsupport {
-
 WorkingDirectory::WorkingDirectory(const std::filesystem::path& dir) : previous(std::filesystem::current_path()) {
     std::filesystem::current_path(dir);
 }
 
 WorkingDirectory::~WorkingDirectory() { std::filesystem::current_path(previous); }
 
-namespace {
-
-void put16(std::ofstream& out, std::uint16_t v) {
-    char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    out.write(b, 2);
-}
-void put32(std::ofstream& out, std::uint32_t v) {
-    put16(out, static_cast<std::uint16_t>(v & 0xFFFF));
-    put16(out, static_cast<std::uint16_t>(v >> 16));
-}
-
-}  // namespace
-
-void writeTestWav(const std::string& path, int frames) {
-    std::ofstream out(path, std::ios::binary);
-    const std::uint32_t dataBytes = static_cast<std::uint32_t>(frames) * 4;
-    out.write("RIFF", 4);
-    put32(out, 36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 2);
-    put32(out, 44100);
-    put32(out, 44100 * 4);
-    put16(out, 4);
-    put16(out, 16);
-    out.write("data", 4);
-    put32(out, dataBytes);
-    for (int i = 0; i < frames; ++i) {
-        auto s = static_cast<std::int16_t>(3000 * std::sin(i * 0.05));
-        put16(out, static_cast<std::uint16_t>(s));
-        put16(out, static_cast<std::uint16_t>(s));
-    }
-}
-
 void writeTestResources(const std::filesystem::path& dir) {
     std::filesystem::create_directories(dir / "resources");
     writeSolidSheet((dir / "resources" / "debug.bmp").string(), 7, 32, 32);
     writeSolidBmp((dir / "resources" / "border.bmp").string(), 32, 32, {60, 30, 0});
     writeSolidSheet((dir / "resources" / "courier.bmp").string(), 37, 10, 16);
-    for (int i = 1; i <= 4; ++i) writeTestWav((dir / "resources" / ("s" + std::to_string(i) + ".wav")).string());
-    // The figures are the shipped ones, from the build folder the tests run in.
-    for (const char* figure : {"wendle", "debugman"}) {
-        std::filesystem::path shipped = std::filesystem::current_path() / "resources" / figure;
+    // Sounds and figures are the shipped ones, from the build folder the tests run in.
+    for (const char* name : {"s1.wav", "s2.wav", "s3.wav", "s4.wav", "wendle", "debugman"}) {
+        std::filesystem::path shipped = std::filesystem::current_path() / "resources" / name;
         if (std::filesystem::exists(shipped)) {
-            std::filesystem::copy(shipped, dir / "resources" / figure, std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy(shipped, dir / "resources" / name,
+                                  std::filesystem::copy_options::recursive |
+                                      std::filesystem::copy_options::overwrite_existing);
         }
     }
 }

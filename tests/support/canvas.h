@@ -70,12 +70,9 @@ struct WorkingDirectory {
     ~WorkingDirectory();
 };
 
-// Writes a short 44100 Hz, 16-bit stereo WAV of a quiet tone (test data).
-void writeTestWav(const std::string& path, int frames = 2205);
-
 // Lays out a complete resources/ folder of test content under dir: solid test
-// sheets (debug.bmp 7 x 32, border.bmp 32, courier.bmp 37 x 10 by 16), four
-// WAVs, and the shipped figures copied from the working directory's resources/.
+// sheets (debug.bmp 7 x 32, border.bmp 32, courier.bmp 37 x 10 by 16), and the
+// shipped sounds and figures copied from the working directory's resources/.
 void writeTestResources(const std::filesystem::path& dir);
 
 }  // namespace testsupport
