@@ -76,14 +76,17 @@ void BM_GameRenderHeavy(benchmark::State& state) {
 }
 BENCHMARK(BM_GameRenderHeavy)->Unit(benchmark::kMicrosecond);
 
+// A replay is only a fair baseline when it draws exactly the game's frame.
+bool replayMatches(const bench::RecordedFrame& frame, benchmark::State& state) {
+    if (!frame.identical) state.SkipWithError("the replay does not draw the game's frame");
+    return frame.identical;
+}
+
 void BM_SdlReplayHeavy(benchmark::State& state) {
     bench::Canvas canvas(bench::kScreenWidth, bench::kScreenHeight);
     auto game = bench::heavyGame(canvas);
     const bench::RecordedFrame frame = bench::recordFrame(*game, canvas);
-    if (!frame.identical) {
-        state.SkipWithError("the replay does not draw the game's frame");
-        return;
-    }
+    if (!replayMatches(frame, state)) return;
     for (auto _ : state) frame.recording.replay(canvas.renderer);
     state.counters["calls"] = static_cast<double>(frame.recording.calls.size());
 }
@@ -95,10 +98,7 @@ void BM_RenderOverReplay(benchmark::State& state) {
     bench::Canvas canvas(bench::kScreenWidth, bench::kScreenHeight);
     auto game = bench::heavyGame(canvas);
     const bench::RecordedFrame frame = bench::recordFrame(*game, canvas);
-    if (!frame.identical) {
-        state.SkipWithError("the replay does not draw the game's frame");
-        return;
-    }
+    if (!replayMatches(frame, state)) return;
     Clock::duration gameTime{}, replayTime{};
     for (auto _ : state) {
         const auto start = Clock::now();
