@@ -10,10 +10,9 @@ void resetGlobals() {
     platform::setGameRandState(platform::kGameRandStartState);
 }
 
-// Cells hold a colour, the special block or nothing; removals are settled
-// within the update; the score never falls; one life at most goes per update
-// (the lost state takes one every update).
-bool invariantsHold(const Board& board, std::int32_t scoreBefore, std::int32_t livesBefore) {
+}  // namespace
+
+bool boardKeepsItsRules(const Board& board, std::int32_t scoreBefore, std::int32_t livesBefore) {
     for (const auto* column : board.cells) {
         for (std::int32_t row = 0; row < kRowCount; ++row) {
             if (column[row] > kSpecial && column[row] != kEmptyCell) return false;
@@ -25,8 +24,6 @@ bool invariantsHold(const Board& board, std::int32_t scoreBefore, std::int32_t l
     return board.removals.empty() && board.score >= scoreBefore &&
            (board.lives == livesBefore - 1 || (livesBefore > 0 && board.lives == livesBefore));
 }
-
-}  // namespace
 
 ScriptedGameResult playScriptedGame(int updates) {
     resetGlobals();
@@ -46,7 +43,7 @@ ScriptedGameResult playScriptedGame(int updates) {
             std::int32_t scoreBefore = board.score;
             std::int32_t livesBefore = board.lives;
             game.update();
-            if (!invariantsHold(board, scoreBefore, livesBefore)) {
+            if (!boardKeepsItsRules(board, scoreBefore, livesBefore)) {
                 result.brokenAt = n;
                 break;
             }
