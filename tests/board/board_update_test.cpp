@@ -121,32 +121,6 @@ TEST(SweepLine, ClearsSpecialCellsOnlyWhereTheLineMeetsTheirColumn) {
     }
 }
 
-TEST_F(BoardUpdate, PiecesFindCellsWithTheOffsetOfThePreviousDraw) {
-    // Frame 79 was drawn with offset 31; update 80 shifts the columns, so
-    // for this one update every cell is found a whole column further left.
-    board.frameCounter = kShiftPeriod - 1;
-    board.scrollOffset = scrollOffsetFor(kShiftPeriod - 1, kShiftPeriod);
-    fillLastColumn(kSpecial);
-    at(5, 1) = kRed;  // becomes column 4 in the shift
-    board.addPiece(new Piece(kRed, nullptr, normalPieceSteps, kArea.x + 62, rowY(1), 4, 0, 32, 32));
-    board.update();
-    EXPECT_EQ(at(4, 1), kEmptyCell);
-}
-
-TEST_F(BoardUpdate, PiecePassRunsNewFragmentsInTheSameUpdateAndDropsOnlyRemovedPieces) {
-    fillLastColumn(kSpecial);
-    at(3, 1) = at(3, 2) = kRed;  // a downward fragment flies into the second
-    Piece* keeper = new Piece(kRed, nullptr, {stepMove}, 300, 300, 1, 0, 8, 8);
-    board.pieces = {keeper, new Piece(kRed, nullptr, normalPieceSteps, columnX(2) - 4, rowY(1), 4, 0, 32, 32)};
-    board.update();
-    EXPECT_EQ(at(3, 1), kEmptyCell);
-    EXPECT_EQ(at(3, 2), kEmptyCell);
-    ASSERT_GE(board.pieces.size(), 2u);
-    EXPECT_EQ(board.pieces[0], keeper);
-    for (std::size_t i = 1; i < board.pieces.size(); ++i) EXPECT_EQ(board.pieces[i]->width, kFragmentSize) << i;
-    EXPECT_TRUE(board.removals.empty());
-}
-
 #ifdef __GLIBC__
 // The board owns its pieces: destroying it frees every one still in flight.
 TEST(BoardModel, DestroyingTheBoardFreesItsPieces) {

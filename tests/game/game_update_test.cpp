@@ -35,15 +35,6 @@ struct GameUpdate : ::testing::Test {
     }
 };
 
-TEST_F(GameUpdate, HeldLeftButtonFiresAfterTheCooldownThenEveryTwentyFirstUpdate) {
-    game->leftMouse.held = true;
-    std::vector<int> shots;
-    for (int n = 0; n < 100; ++n) {
-        if (fired()) shots.push_back(n);
-    }
-    EXPECT_EQ(shots, (std::vector<int>{21, 42, 63, 84}));
-}
-
 // A special shot draws nothing and takes the whole charge; the held left
 // button fires next, after the cooldown, drawing once.
 TEST_F(GameUpdate, SpecialShotWinsOverNormalThenTheHeldLeftButtonFiresAndDrawsOnce) {
