@@ -26,17 +26,7 @@ packages=(
   libsndfile1-dev nlohmann-json3-dev fonts-liberation libbenchmark-dev dpkg-dev file
 )
 [ "$run_tests" = 1 ] && packages+=(lintian appstream desktop-file-utils xvfb xauth xdotool)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get -o DPkg::Lock::Timeout=900 update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/install.sh "${packages[@]}"
 
 # --- Build and pack. ---
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all

@@ -14,14 +14,12 @@ dpkg_() { for _ in $(seq 180); do dpkg "$@" >"$work/dpkg.txt" 2>&1 && return 0
   grep -q lock "$work/dpkg.txt" || { cat "$work/dpkg.txt"; return 1; }; sleep 5; done; return 1; }
 icon_sizes_match() { for png in "$work"/root/usr/share/icons/hicolor/*/apps/*.png; do
   size=$(basename "$(dirname "$(dirname "$png")")"); file "$png" | grep -q ", ${size/x/ x }," || return 1; done; }
-
 echo "== lintian =="; lintian -I --pedantic "$deb" 2>/dev/null | tee "$work/lintian.txt"
-check "lintian: no errors or warnings" [ "$(grep -c '^[EW]:' "$work/lintian.txt")" = 0 ]
+check "lintian: no errors or warnings ($(wc -l <"$work/lintian.txt") tags in all, info and pedantic included)" [ "$(grep -c '^[EW]:' "$work/lintian.txt")" = 0 ]
 dpkg-deb -x "$deb" "$work/root"
-echo "== appstreamcli =="; check "metainfo, desktop entry and icons validate" appstreamcli validate-tree --no-net --pedantic --strict "$work/root"
+echo "== appstreamcli =="; check "metainfo validates" appstreamcli validate-tree --no-net --pedantic --strict "$work/root"
 check "desktop entry validates" desktop-file-validate "$work"/root/usr/share/applications/*.desktop
 check "icons are the sizes their folders name" icon_sizes_match
-
 check "dpkg -i installs it" dpkg_ -i "$deb"
 dpkg -L amber-hollow >"$work/files.txt"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
@@ -39,8 +37,6 @@ check "window titled 'amber hollow (FPS: 62)': '$title'" [ "$title" = "amber hol
 kill -TERM "$game_pid"; wait "$game_pid"; status=$?; game_pid=""
 check "SIGTERM ends it with status 0 ($status)" [ "$status" = 0 ]
 check "nothing on stdout" [ ! -s "$work/stdout.txt" ]
-cd "$work"
-
 check "dpkg -r removes it" dpkg_ -r amber-hollow
 check "dpkg -P purges it" dpkg_ -P amber-hollow
 # Shared folders such as /usr/games stay; every file and every folder of its own goes.
