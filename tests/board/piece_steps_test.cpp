@@ -46,6 +46,13 @@ TEST_F(PieceSteps, NormalPieceBurstsOnItsColourAndSticksOnAnythingElse) {
         // The burst starts from the piece, whichever cell it emptied.
         if (burst) { EXPECT_EQ(fresh.pieces[0]->x, float(columnX(2) + 48)); }
     }
+    // A board with fewer sound slots than sounds never writes past them.
+    Board oneSound(nullptr, 1);
+    oneSound.area = kArea;
+    oneSound.cells[3][1] = kBlue;
+    Piece piece(kRed, nullptr, normalPieceSteps, columnX(2), rowY(1), kFiredSpeed, 0, kPieceSize, kPieceSize);
+    stepNormalPiece(piece, oneSound);
+    EXPECT_EQ(std::pair(piece.removed, int(oneSound.soundRequests[0])), std::pair(1, 0));
 }
 
 TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
