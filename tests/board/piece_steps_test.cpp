@@ -52,7 +52,7 @@ TEST_F(PieceSteps, NormalPieceBurstsOnItsColourAndSticksOnAnythingElse) {
     oneSound.cells[3][1] = kBlue;
     Piece piece(kRed, nullptr, normalPieceSteps, columnX(2), rowY(1), kFiredSpeed, 0, kPieceSize, kPieceSize);
     stepNormalPiece(piece, oneSound);
-    EXPECT_EQ(std::pair(piece.removed, int(oneSound.soundRequests[0])), std::pair(1, 0));
+    EXPECT_EQ(std::pair(int(piece.removed), int(oneSound.soundRequests[0])), std::pair(1, 0));
 }
 
 TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
