@@ -47,6 +47,7 @@ cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
 
 # emcc runs node, which does not look in Debian's node module folder itself.
 export NODE_PATH=/usr/share/nodejs
+toolchain=-DCMAKE_TOOLCHAIN_FILE=$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake
 
 echo "== SDL2 and SDL2_mixer for the browser =="
 deps=${AMBER_DEPS_CACHE:+$AMBER_DEPS_CACHE/web}
@@ -78,7 +79,7 @@ if [ ! -f "$prefix/built" ]; then
   rm -rf "$work" "$prefix"
   mkdir -p "$work"
   (cd "$work" && apt-get "${apt_opts[@]}" -q source "libsdl2=$sdl_version" "libsdl2-mixer=$mixer_version" >/dev/null)
-  emcmake cmake -S scripts/web/deps -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  cmake "$toolchain" -S scripts/web/deps -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DSDL2_SOURCE="$(echo "$work"/libsdl2-2*/)" -DSDL2_MIXER_SOURCE="$(echo "$work"/libsdl2-mixer-2*/)" >/dev/null
   cmake --build "$work/build" -j2 >/dev/null
   cmake --install "$work/build" >/dev/null
@@ -88,13 +89,16 @@ fi
 echo "SDL2 $sdl_version, SDL2_mixer $mixer_version in $prefix"
 
 echo "== the game for the browser (build-web/) =="
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
+cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
   -DAMBER_WEB_RESOURCES="$root/build/resources" >/dev/null
 cmake --build build-web -j2 >/dev/null
+raw=0 packed=0
 for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do
+  raw=$((raw + $(stat -c %s "build-web/$f"))) packed=$((packed + $(gzip -9c "build-web/$f" | wc -c)))
   printf '%-20s %8d bytes, %8d gzipped\n' "$f" "$(stat -c %s "build-web/$f")" "$(gzip -9c "build-web/$f" | wc -c)"
 done
+printf '%-20s %8d bytes, %8d gzipped\n' together $raw $packed
 echo "built in $((SECONDS - start)) s"
 
 serve() {  # serves build-web/ on 127.0.0.1:$1 in the background; sets server
