@@ -130,7 +130,7 @@ case $mode in
     # The native start frame, drawn by the software renderer.
     echo "shot 1 $root/build-web/test/start-native.png" >build-web/test/start.capture
     (cd build && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./amber-capture ../build-web/test/start.capture)
-    native_digest=$(cd build && ./amber-replay)
+    native_digest=$(cd build && ./amber-replay) || { echo "the native scripted game broke its rules: $native_digest" >&2; exit 1; }
     python3 tests/web/browser_test.py "http://127.0.0.1:$port/" "$native_digest"
     ;;
 esac
