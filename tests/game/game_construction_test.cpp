@@ -87,7 +87,16 @@ TEST(GameConstruction, EmptyFolderSaysSoAndPlaysOn) {
     game.playSound(kSoundCount);
 }
 
-TEST(GameConstruction, MissingWavLeavesOnlyThatSoundSilent) {
+// Which chunks the mixer is playing, in channel order.
+std::vector<Mix_Chunk*> playing() {
+    std::vector<Mix_Chunk*> chunks;
+    for (int channel = 0; channel < 8; ++channel) {
+        if (Mix_Playing(channel)) chunks.push_back(Mix_GetChunk(channel));
+    }
+    return chunks;
+}
+
+TEST(GameConstruction, LostLifeAndSpecialShotSoundAndAMissingWavIsSilent) {
     ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
     ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
     {
@@ -98,9 +107,18 @@ TEST(GameConstruction, MissingWavLeavesOnlyThatSoundSilent) {
         testing::internal::CaptureStdout();
         Game game(nullptr, 640, 480);
         testing::internal::GetCapturedStdout();
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(game.sounds[i].chunk == nullptr, i == 1) << i;
-        game.playSound(1);  // silent, no crash
-        game.playSound(0);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(game.sounds[i].chunk == nullptr, i == kSoundStick) << i;
+        game.playSound(kSoundStick);  // silent, no crash
+        EXPECT_TRUE(playing().empty());
+        game.board->area = boardAreaFor(640, 480, kRowCount);
+        game.board->cells[0][3] = 2;  // a colour at the left edge
+        game.update();
+        EXPECT_EQ(playing(), std::vector{game.sounds[kSoundLifeLost].chunk});
+        game.board->charge = kSpecialCharge;
+        game.rightMouse.held = true;
+        framesSinceShot = kShotCooldown + 1;
+        game.update();
+        EXPECT_EQ(playing(), (std::vector{game.sounds[kSoundLifeLost].chunk, game.sounds[kSoundSpecialShot].chunk}));
     }
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

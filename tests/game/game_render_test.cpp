@@ -10,7 +10,7 @@ using testsupport::Canvas;
 using testsupport::frameColour;
 using testsupport::Rgb;
 
-const Rgb kBorder{60, 30, 0};  // the test border tile
+const Rgb kBorder = testsupport::kTestBorder;
 const Rgb kGrey{100, 100, 100};
 
 struct GameRendering : testing::Test {

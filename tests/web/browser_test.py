@@ -64,7 +64,7 @@ with Browser(os.path.join(here, '..', '..', 'build-web', 'test', 'chromium.log')
     check('sound', audio == 'running', f'audio context {audio}')
 
     replay = browser.page()
-    replay.call('Page.navigate', url=url + 'replay.html')
+    replay.call('Page.navigate', url=url + 'test/replay.html')
     digest = replay.wait_for('document.title.startsWith("replay digest") && document.title', 300)
     check('same game as native', digest == native_digest, f'browser "{digest}", native "{native_digest}"')
 
