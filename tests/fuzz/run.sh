@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the figure-loader fuzzers with clang and runs each for a bounded time,
 # seeded with the shipped figures (from the normal build in build/). A crash
-# input is copied under tests/fuzz/crashes/<kind>/, where the ordinary suite
-# replays it.
+# input is copied under tests/fuzz/crashes/<kind>/ and kept: every later run
+# replays those first, so a fixed fault cannot come back unnoticed.
 # usage: tests/fuzz/run.sh [SECONDS_PER_TARGET]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -26,7 +26,7 @@ for kind in rig clip; do
   mkdir -p "$findings"
   echo "== fuzzing the $kind loader for ${seconds}s =="
   if ! ./build-fuzz/$kind-fuzz -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
-      -artifact_prefix="$findings" -print_final_stats=1 "build-fuzz/corpus/$kind" 2>"build-fuzz/$kind.log"; then
+      -artifact_prefix="$findings" -print_final_stats=1 "build-fuzz/corpus/$kind" "tests/fuzz/crashes/$kind" 2>"build-fuzz/$kind.log"; then
     status=1
     cp "$findings"* "tests/fuzz/crashes/$kind/" 2>/dev/null || true
     tail -n 40 "build-fuzz/$kind.log"

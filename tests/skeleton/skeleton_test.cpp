@@ -2,12 +2,12 @@
 // and whole characters loaded, refused, played and drawn.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <bit>
 #include <optional>
 #include <tuple>
 
@@ -22,35 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-// Figure files written here field by field, apart from the game's own encoder,
-// so that the tests pin the file formats themselves.
-void putInt(Bytes& out, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
-// Bones given as {angle, scale, pivotX, pivotY, offsetX, offsetY, limb, layer, children}.
-Bytes rigBytes(std::int32_t limbCount, const std::vector<BoneRecord>& bones) {
-    Bytes out;
-    putInt(out, static_cast<std::int32_t>(bones.size()));
-    putInt(out, limbCount);
-    for (const BoneRecord& b : bones) {
-        for (float f : {b.angle, b.scale}) putInt(out, std::bit_cast<std::int32_t>(f));
-        for (std::int32_t v : {b.pivotX, b.pivotY, b.offsetX, b.offsetY, std::int32_t(b.children.size())}) putInt(out, v);
-        out.insert(out.end(), {b.limbIndex, b.layer});
-        for (std::int32_t c : b.children) putInt(out, c);
-    }
-    return out;
-}
-
-// Keyframes given as {bone, start, duration, angle}; on disk the angle leads.
-Bytes clipBytes(const std::vector<Keyframe>& keys) {
-    Bytes out;
-    for (const Keyframe& k : keys) {
-        for (std::int32_t v : {std::bit_cast<std::int32_t>(k.targetAngle), k.boneIndex, k.startFrame, k.duration})
-            putInt(out, v);
-    }
-    return out;
-}
+// Figure files come from the game's own encoders; the refusal cases below pin
+// the layout (header, record, child indices) and the byte reader its fields.
+// Bones are {angle, scale, pivotX, pivotY, offsetX, offsetY, limb, layer, children}.
+Bytes rigBytes(std::int32_t limbCount, std::vector<BoneRecord> bones) { return encodeRig({limbCount, std::move(bones)}); }
 
 // Parses the bytes followed by `trailing` stray bytes, which the encoder drops.
 Rig build(const Bytes& bytes, Bytes trailing = {}) {
@@ -71,7 +46,8 @@ Bytes readAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(ByteReader, ReadsTheLastFourBytesAndLeavesAShortReadUntouched) {
+TEST(RigFile, FieldsReadInFullOrNotAtAllAndOddButValidFilesLoad) {
+    // The last four bytes read; three are left untouched.
     const std::uint8_t bytes[] = {0xfe, 0xff, 0xff, 0x3f};
     std::int32_t i = 0;
     float f = 0;
@@ -81,9 +57,6 @@ TEST(ByteReader, ReadsTheLastFourBytesAndLeavesAShortReadUntouched) {
               std::tuple(0x3ffffffe, std::bit_cast<float>(0x3ffffffe), 4u, 4u));
     EXPECT_FALSE(shorter.readInt32(i) || shorter.readFloat32(f));
     EXPECT_EQ(std::tuple(i, f, shorter.position), std::tuple(0x3ffffffe, std::bit_cast<float>(0x3ffffffe), 0u));
-}
-
-TEST(RigFile, ReadsEveryFieldLinksTheTreeAndAcceptsOddButValidFiles) {
     // A child recorded before its parent, a bone nobody lists, the most limbs
     // allowed, negative values, a limb index past limbCount, a NaN angle, and
     // trailing bytes.
@@ -101,7 +74,7 @@ TEST(RigFile, ReadsEveryFieldLinksTheTreeAndAcceptsOddButValidFiles) {
     EXPECT_TRUE(std::isnan(rig.bones[3].angle));
 }
 
-TEST(Pose, LimbsSitOnPivotsAndChildrenFollowInSinglePrecisionTruncatedIntoInt32) {
+TEST(Pose, PlacesLimbsAndChildrenInSinglePrecisionInt32AndLayerOrder) {
     Rig rig = rigOf({{0, 1, 10, 20, 128, 100, 0, 0, {}}});
     rig.pose(true);
     LimbPlacement p = placeLimb(*rig.root, 40, 60);
@@ -121,13 +94,10 @@ TEST(Pose, LimbsSitOnPivotsAndChildrenFollowInSinglePrecisionTruncatedIntoInt32)
     for (auto [value, truncated] : {std::pair{-1.9f, -1}, {2147483648.0f, INT32_MAX}, {1e30f, INT32_MAX},
                                     {-2147483648.0f, INT32_MIN}, {-1e30f, INT32_MIN}, {NAN, 0}})
         EXPECT_EQ(truncateToInt32(value), truncated) << value;
-}
-
-TEST(Pose, DrawListOrdersByLayerThenReversePoseOrder) {
     // Root (layer 5) poses first, then 1 (layer 5), 3 (layer 0), 2 (layer 255);
     // bone 4 is listed by no one.
-    Rig rig = rigOf({{0, 1, 0, 0, 0, 0, 0, 5, {1, 2}}, {0, 1, 0, 0, 0, 0, 0, 5, {3}},
-                     {0, 1, 0, 0, 0, 0, 0, 255, {}}, {}, {}});
+    rig = rigOf({{0, 1, 0, 0, 0, 0, 0, 5, {1, 2}}, {0, 1, 0, 0, 0, 0, 0, 5, {3}},
+                 {0, 1, 0, 0, 0, 0, 0, 255, {}}, {}, {}});
     for (int pass = 0; pass < 2; ++pass) {  // rebuilt by each pose, not appended to
         rig.pose(true);
         EXPECT_EQ(rig.drawList, (std::vector<Bone*>{&rig.bones[3], &rig.bones[1], &rig.bones[0], &rig.bones[2]}));
@@ -135,23 +105,23 @@ TEST(Pose, DrawListOrdersByLayerThenReversePoseOrder) {
 }
 
 // A flat three-bone rig, both children of the root, angles 0, playing a clip
-// parsed from hand-written bytes plus 8 stray bytes that make no record.
+// parsed from its bytes plus 8 stray bytes that make no record.
 struct Flat {
     Rig rig = rigOf({{0, 1, 0, 0, 0, 0, 0, 0, {1, 2}}, {}, {}});
     AnimationClip clip;
     explicit Flat(const std::vector<Keyframe>& keys) {
-        Bytes bytes = clipBytes(keys);
+        Bytes bytes = encodeClip(keys);
         bytes.insert(bytes.end(), 8, 0xAB);
         std::vector<Keyframe> records;
         std::string error;
         EXPECT_TRUE(parseClip(bytes, "attack.janim", 3, records, error)) << error;
-        EXPECT_EQ(encodeClip(records), clipBytes(keys));
+        EXPECT_EQ(encodeClip(records), encodeClip(keys));
         clip.assign(records);
         rig.playClip(clip);
     }
 };
 
-TEST(ClipPlayback, TweenTimelineLoopAndKeyframesHeldBack) {
+TEST(ClipPlayback, TweensLoopsHoldsBackAndFreezesWithoutAnimation) {
     // The end frame is that of the last keyframe in file order: 10. Only the
     // next keyframe in file order can start, on its exact frame, so the one
     // at frame 12 never does and holds back the one at frame 9.
@@ -168,17 +138,16 @@ TEST(ClipPlayback, TweenTimelineLoopAndKeyframesHeldBack) {
     // bone is, so the eleventh call holds and the twelfth creeps on.
     EXPECT_EQ(angles[10], 0.9f);
     EXPECT_NEAR(angles[11], 0.91f, 1e-6);
-}
-
-TEST(ClipPlayback, AnimateOffFreezesClipAndTweens) {
-    Flat f({{1, 0, 4, 1.0f}});
-    f.rig.bones[1].angle = 0.25f;
-    for (int i = 0; i < 5; ++i) f.rig.pose(false);
-    EXPECT_EQ(std::tuple(f.rig.clipFrame, f.rig.bones[1].angle, f.rig.bones[1].tweenFrame), std::tuple(0, 0.25f, 0));
-    EXPECT_NE(f.rig.bones[1].activeKeyframe, nullptr);
-    f.rig.bones[1].tweenFrame = 4;  // a tween already at its end is closed even so
-    f.rig.pose(false);
-    EXPECT_EQ(std::tuple(f.rig.bones[1].activeKeyframe, f.rig.bones[1].angle), std::tuple(nullptr, 0.25f));
+    // Without animation neither the clip nor the tweens move.
+    Flat still({{1, 0, 4, 1.0f}});
+    Bone& bone = still.rig.bones[1];
+    bone.angle = 0.25f;
+    for (int i = 0; i < 5; ++i) still.rig.pose(false);
+    EXPECT_EQ(std::tuple(still.rig.clipFrame, bone.angle, bone.tweenFrame), std::tuple(0, 0.25f, 0));
+    EXPECT_NE(bone.activeKeyframe, nullptr);
+    bone.tweenFrame = 4;  // a tween already at its end is closed even so
+    still.rig.pose(false);
+    EXPECT_EQ(std::tuple(bone.activeKeyframe, bone.angle), std::tuple(nullptr, 0.25f));
 }
 
 const Bytes kTwoBoneRig =
@@ -247,17 +216,17 @@ TEST(CharacterLoad, RefusesABrokenFigureWithOneLineNamingFileAndFault) {
          "bone 1 is listed as a child twice (by bone 0 and bone 2)"},
         {rig, rigBytes(1, {leaf, parentOf({2}), parentOf({3}), parentOf({1})}),
          "bone 1 is its own ancestor (the bones form a cycle)"},
-        {idle, clipBytes({{1, 0, 1, 0}, {1, 1, 1, 0}, {1, 2, 1, 0}, {1, 3, 0, 0}}), "keyframe 3 has duration 0"},
+        {idle, encodeClip({{1, 0, 1, 0}, {1, 1, 1, 0}, {1, 2, 1, 0}, {1, 3, 0, 0}}), "keyframe 3 has duration 0"},
         {attack, std::nullopt, "file is missing or cannot be read"},
-        {attack, clipBytes({{0, 0, 4, 0}, {2, 0, 4, 0}}), "keyframe 1 turns bone 2, but the rig has 2 bones"},
-        {attack, clipBytes({{-1, 0, 4, 0}}), "keyframe 0 turns bone -1, but the rig has 2 bones"},
+        {attack, encodeClip({{0, 0, 4, 0}, {2, 0, 4, 0}}), "keyframe 1 turns bone 2, but the rig has 2 bones"},
+        {attack, encodeClip({{-1, 0, 4, 0}}), "keyframe 0 turns bone -1, but the rig has 2 bones"},
         {attack, Bytes{}, "the attack clip holds no keyframe"},
-        {attack, clipBytes({{1, -10, 4, 0}}), "end frame -6 of the last keyframe is outside 1 to 2147483647"},
-        {attack, clipBytes({{1, 2147483647, 1, 0}}),
+        {attack, encodeClip({{1, -10, 4, 0}}), "end frame -6 of the last keyframe is outside 1 to 2147483647"},
+        {attack, encodeClip({{1, 2147483647, 1, 0}}),
          "end frame 2147483648 of the last keyframe is outside 1 to 2147483647"},
     };
     for (const auto& c : cases) {
-        dir.writeFigure(kTwoBoneRig, clipBytes({{1, 0, 4, 0.5f}}), clipBytes({{1, 0, 4, 0.5f}, {0, 2, 8, 0.1f}}));
+        dir.writeFigure(kTwoBoneRig, encodeClip({{1, 0, 4, 0.5f}}), encodeClip({{1, 0, 4, 0.5f}, {0, 2, 8, 0.1f}}));
         if (c.bytes) dir.write(c.file, *c.bytes);
         else fs::remove(dir.path / c.file);
         std::string output;
@@ -274,8 +243,8 @@ TEST(CharacterLoad, RefusesABrokenFigureWithOneLineNamingFileAndFault) {
 TEST(CharacterPlayback, AttackPlaysExactlyItsEndFrameThenIdleAndRestartsInFull) {
     FigureDir dir("playback-test");
     // The attack's end frame E = 20 + 10 = 30.
-    dir.writeFigure(kTwoBoneRig, clipBytes({{1, 0, 5, 0.5f}, {1, 5, 5, 0.0f}}),
-                    clipBytes({{1, 0, 20, 2.0f}, {1, 20, 10, 0.0f}}));
+    dir.writeFigure(kTwoBoneRig, encodeClip({{1, 0, 5, 0.5f}, {1, 5, 5, 0.0f}}),
+                    encodeClip({{1, 0, 20, 2.0f}, {1, 20, 10, 0.0f}}));
     std::string output;
     const auto character = load(dir.gamePath, output);
     ASSERT_NE(character, nullptr) << output;
@@ -311,7 +280,7 @@ TEST(CharacterRender, LimbsLandWhereThePoseSaysInLayerOrder) {
     // centre, turned a quarter clockwise so it points left along y 60, over
     // the root (layer 1). Limbs 1, 3 and 4 have no image.
     const BoneRecord root{0, 1, 10, 10, 60, 60, 0, 0, {1}}, child{1.5707964f, 1, 5, 0, 10, 10, 12, 1, {}};
-    dir.writeFigure(rigBytes(5, {root, child}), {}, clipBytes({{0, 0, 1, 0}}));
+    dir.writeFigure(rigBytes(5, {root, child}), {}, encodeClip({{0, 0, 1, 0}}));
     const testsupport::Rgb red{255, 0, 0}, blue{0, 0, 255}, black{0, 0, 0};
     testsupport::writeSolidBmp((dir.path / "limb0.bmp").string(), 20, 20, red);
     testsupport::writeSolidBmp((dir.path / "limb2.bmp").string(), 10, 40, blue);
