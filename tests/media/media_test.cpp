@@ -73,7 +73,8 @@ TEST(Text, CountsInPlainDecimalAndBytesToFontCells) {
     for (auto [value, text] : {std::pair{0, "0"}, {40, "40"}, {100, "100"}, {INT32_MAX, "2147483647"}, {-1, ""},
                                {INT32_MIN, ""}})
         EXPECT_EQ(intToString(value), text);
-    EXPECT_EQ(std::tuple(glyphCell('a'), glyphCell('z'), glyphCell('0'), glyphCell('9')), std::tuple(0, 25, 26, 35));
+    EXPECT_EQ(std::vector({glyphCell('a'), glyphCell('z'), glyphCell('0'), glyphCell('9')}),
+              std::vector({0, 25, 26, 35}));
     // Neighbours of the ranges, capitals, and high bytes (negative as signed bytes) are blank.
     for (char c : std::string_view(" :AZ\n`{/\x80\xc8\xff")) EXPECT_EQ(glyphCell(c), kBlankCell) << int(c);
 }
