@@ -56,7 +56,7 @@ Colour opaqueMean(const RgbImage& image) {
   return scale(sum, 1.0f / static_cast<float>(std::max(1, opaqueCount(image))));
 }
 
-TEST(PieceSheet, KeyOnlyAtGemCornersAndColoursDifferInHueAndLightness) {
+TEST(Sheets, KeyOnlyAtGemCornersGemsDifferInHueAndLightnessAndTilesAreSolid) {
   const std::vector<RgbImage> frames = loadCells("debug.bmp", kGemFrameSize, kGemFrameCount);
   constexpr int kLast = kGemFrameSize - 1;
   for (int i = 0; i < kGemFrameCount; ++i) {
@@ -64,8 +64,9 @@ TEST(PieceSheet, KeyOnlyAtGemCornersAndColoursDifferInHueAndLightness) {
     for (auto [x, y] : {std::pair{0, 0}, {0, kLast}, {kLast, 0}, {kLast, kLast}})
       EXPECT_TRUE(isKey(pixelAt(frames[i], x, y))) << "frame " << i;
   }
-  // The special block is a solid tile behind the previews, not a cut-out.
+  // The special block is a solid tile behind the previews, not a cut-out; the border tile is solid.
   EXPECT_GE(opaqueCount(frames[6]), kGemFrameSize * kGemFrameSize - 8);
+  EXPECT_EQ(opaqueCount(loadCells("border.bmp", kBorderTileSize, 1)[0]), kBorderTileSize * kBorderTileSize);
   for (int a = 0; a < kGemCount; ++a) {
     for (int b = a + 1; b < kGemCount; ++b) {
       const Colour ca = opaqueMean(frames[a]), cb = opaqueMean(frames[b]);
@@ -74,14 +75,6 @@ TEST(PieceSheet, KeyOnlyAtGemCornersAndColoursDifferInHueAndLightness) {
       EXPECT_GE(std::abs(luma(ca) - luma(cb)), 0.06f) << "gems " << a << " and " << b;
     }
   }
-}
-
-TEST(BorderTile, IsSolidAndRefusesBrickSizesThatCannotTile) {
-  const std::vector<RgbImage> tile = loadCells("border.bmp", kBorderTileSize, 1);
-  EXPECT_EQ(opaqueCount(tile[0]), kBorderTileSize * kBorderTileSize);
-  BorderStyle style = loadBorderStyle(std::string(AMBER_TEST_MEDIA_DIR) + "/border.json");
-  style.brickWidth = 12;  // does not divide the tile
-  EXPECT_THROW(drawBorderTile(style), std::invalid_argument);
 }
 
 TEST(FontSheet, GlyphsHaveInkAreDistinctAndTheLastCellIsEmpty) {
@@ -115,8 +108,9 @@ TEST(SoundFiles, LoadInTheMixerAsShortStereoAtTheirRecipesPeakWithSilentEnds) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    const long frames = std::lround(sound.recipe.durationSeconds * 44100);
     EXPECT_EQ(std::tuple(info.samplerate, info.channels, info.format, info.frames),
-              std::tuple(44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, std::lround(sound.recipe.durationSeconds * 44100)));
+              std::tuple(44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, frames));
     EXPECT_LT(info.frames, 0.6 * 44100);
     std::vector<short> samples(static_cast<std::size_t>(info.frames * info.channels));
     sf_readf_short(file, samples.data(), info.frames);
@@ -128,17 +122,21 @@ TEST(SoundFiles, LoadInTheMixerAsShortStereoAtTheirRecipesPeakWithSilentEnds) {
   }
   Mix_CloseAudio();
   SDL_Quit();
-  SoundRecipe recipe;  // refused: no length, or a peak above full scale
+}
+
+TEST(MediaSources, OpaqueColoursNeverBecomeTheKeyAndBrokenSourcesAreRefused) {
+  EXPECT_FALSE(isKey(toOpaqueRgb(toColour(kColourKey))));
+  EXPECT_FALSE(isKey(toOpaqueRgb({0.0f, 0.0f, 0.003f})));
+  BorderStyle style = loadBorderStyle(std::string(AMBER_TEST_MEDIA_DIR) + "/border.json");
+  style.brickWidth = 12;  // does not divide the tile
+  EXPECT_THROW(drawBorderTile(style), std::invalid_argument);
+  SoundRecipe recipe;  // no length, or a peak above full scale
   recipe.durationSeconds = 0.0;
   EXPECT_THROW(synthesise(recipe), std::invalid_argument);
   recipe.durationSeconds = 0.1;
   recipe.peakDbfs = 1.0;
   EXPECT_THROW(synthesise(recipe), std::invalid_argument);
-}
-
-TEST(MediaSources, OpaqueColoursNeverBecomeTheKeyAndBrokenSourcesAreNamed) {
-  EXPECT_FALSE(isKey(toOpaqueRgb(toColour(kColourKey))));
-  EXPECT_FALSE(isKey(toOpaqueRgb({0.0f, 0.0f, 0.003f})));
+  // A broken source is named in the refusal.
   const std::string path = std::string(::testing::TempDir()) + "amber_broken_gems.json";
   std::ofstream(path) << R"({"gems": [], "special": {}, "light": [0, 0, 1]})";
   try {
