@@ -11,6 +11,7 @@
 #include <optional>
 #include <tuple>
 
+#include "platform/file.h"
 #include "skeleton/byte_reader.h"
 #include "skeleton/character.h"
 #include "skeleton/clip_file.h"
@@ -42,11 +43,6 @@ Rig build(const Bytes& bytes, Bytes trailing = {}) {
 }
 
 Rig rigOf(const std::vector<BoneRecord>& bones) { return build(rigBytes(1, bones)); }
-
-Bytes readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(RigFile, FieldsReadInFullOrNotAtAllAndOddButValidFilesLoad) {
     // The last four bytes read; three are left untouched.
@@ -314,7 +310,9 @@ TEST(ShippedFigures, LoadAndSurviveTheTextRoundTrip) {
             const std::string run = "./amber-rigtool dump-" + kind + " " + original + " > " + again + ".json && " +
                                     "./amber-rigtool compile-" + kind + " " + again + ".json " + again;
             ASSERT_EQ(std::system(run.c_str()), 0) << run;
-            EXPECT_EQ(readAll(again), readAll(original)) << original;
+            Bytes before, after;
+            EXPECT_TRUE(platform::readBinaryFile(original, before) && platform::readBinaryFile(again, after));
+            EXPECT_EQ(after, before) << original;
         }
     }
     fs::remove_all(scratch);
