@@ -237,17 +237,32 @@ TEST(CharacterLoad, RefusesABrokenFigureWithOneLineNamingFileAndFault) {
     EXPECT_FALSE(AnimationClip().load(dir.gamePath + "\\none.janim", 2, error));
 }
 
-// Drives a two-bone character without limb images the way the game does:
-// update, then render.
-TEST(CharacterPlayback, AttackPlaysExactlyItsEndFrameThenIdleAndRestartsInFull) {
-    FigureDir dir("playback-test");
+// A two-bone character drawn once, then driven the way the game does: update,
+// then pose. Root: limb 0 (red 20 x 20), pivot (10, 10) on (60, 60). Child:
+// limbIndex 12 wraps to limb 2 (blue 10 x 40, pivot (5, 0)), hanging from the
+// root's centre, turned a quarter clockwise so it points left along y 60, over
+// the root (layer 1). Limbs 1, 3 and 4 have no image: reported, not fatal.
+TEST(Character, DrawsWherePosedAndPlaysTheAttackForExactlyItsEndFrame) {
+    FigureDir dir("character-test");
+    const BoneRecord root{0, 1, 10, 10, 60, 60, 0, 0, {1}}, child{1.5707964f, 1, 5, 0, 10, 10, 12, 1, {}};
     // The attack's end frame E = 20 + 10 = 30.
-    dir.writeFigure(kTwoBoneRig, encodeClip({{1, 0, 5, 0.5f}, {1, 5, 5, 0.0f}}),
+    dir.writeFigure(rigBytes(5, {root, child}), encodeClip({{1, 0, 5, 0.5f}, {1, 5, 5, 0.0f}}),
                     encodeClip({{1, 0, 20, 2.0f}, {1, 20, 10, 0.0f}}));
+    const testsupport::Rgb red{255, 0, 0}, blue{0, 0, 255}, black{0, 0, 0};
+    testsupport::writeSolidBmp((dir.path / "limb0.bmp").string(), 20, 20, red);
+    testsupport::writeSolidBmp((dir.path / "limb2.bmp").string(), 10, 40, blue);
+    testsupport::Canvas canvas(200, 160);
     std::string output;
-    const auto character = load(dir.gamePath, output);
+    const auto character = load(dir.gamePath, output, canvas.renderer);
     ASSERT_NE(character, nullptr) << output;
-    EXPECT_EQ(output.rfind("Surface initialization error! : ", 0), 0u) << output;  // reported, not fatal
+    EXPECT_EQ(output.rfind("Surface initialization error! : ", 0), 0u) << output;
+    character->rig.render(canvas.renderer, true);
+    // The root's uncovered corners, the child over the root and reaching left,
+    // and nothing below or beyond: it was turned.
+    const std::pair<int, int> spots[] = {{52, 52}, {67, 67}, {58, 60}, {24, 60}, {60, 90}, {15, 60}};
+    const testsupport::Rgb expected[] = {red, red, blue, blue, black, black};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(canvas.pixel(spots[i].first, spots[i].second), expected[i]) << i;
+
     auto frame = [&](int starts) {
         character->updateAttack();
         for (int i = 0; i < starts; ++i) character->startAttack();
@@ -255,44 +270,20 @@ TEST(CharacterPlayback, AttackPlaysExactlyItsEndFrameThenIdleAndRestartsInFull) 
     };
     for (int i = 0; i < 7; ++i) frame(0);
     EXPECT_EQ(character->attackFramesLeft, 0);  // idle updates count nothing
-    for (int i = 0; i < 30; ++i) {  // from attack frame 0, wrapping inside the 30th rendering
+    for (int i = 0; i < 30; ++i) {  // from attack frame 0, wrapping inside the 30th pose
         frame(i == 0);
         EXPECT_EQ(character->rig.currentClip, &character->attackClip) << i;
         EXPECT_EQ(character->rig.clipFrame, (i + 1) % 30) << i;
     }
     frame(0);
-    // Idle again, its frame 0 rendered.
+    // Idle again, its frame 0 posed.
     EXPECT_EQ(std::tuple(character->attackPlaying, character->rig.currentClip, character->rig.clipFrame),
               std::tuple(false, &character->idleClip, 1));
-
     for (int i = 0; i < 13; ++i) frame(i == 0);
     EXPECT_EQ(character->attackFramesLeft, 18);
     frame(2);  // a restart mid-attack; a special shot and a match in one update make one
     EXPECT_EQ(std::tuple(character->attackFramesLeft, character->rig.clipFrame, character->attackPlaying),
               std::tuple(30, 1, true));
-}
-
-TEST(CharacterRender, LimbsLandWhereThePoseSaysInLayerOrder) {
-    FigureDir dir("render-test");
-    // Root: limb 0 (red 20 x 20), pivot (10, 10) on (60, 60). Child: limbIndex
-    // 12 wraps to limb 2 (blue 10 x 40, pivot (5, 0)), hanging from the root's
-    // centre, turned a quarter clockwise so it points left along y 60, over
-    // the root (layer 1). Limbs 1, 3 and 4 have no image.
-    const BoneRecord root{0, 1, 10, 10, 60, 60, 0, 0, {1}}, child{1.5707964f, 1, 5, 0, 10, 10, 12, 1, {}};
-    dir.writeFigure(rigBytes(5, {root, child}), {}, encodeClip({{0, 0, 1, 0}}));
-    const testsupport::Rgb red{255, 0, 0}, blue{0, 0, 255}, black{0, 0, 0};
-    testsupport::writeSolidBmp((dir.path / "limb0.bmp").string(), 20, 20, red);
-    testsupport::writeSolidBmp((dir.path / "limb2.bmp").string(), 10, 40, blue);
-    testsupport::Canvas canvas(200, 160);
-    std::string output;
-    auto character = load(dir.gamePath, output, canvas.renderer);
-    ASSERT_NE(character, nullptr) << output;
-    character->rig.render(canvas.renderer, true);
-    // The root's uncovered corners, the child over the root and reaching left,
-    // and nothing below or beyond: it was turned.
-    const std::pair<int, int> spots[] = {{52, 52}, {67, 67}, {58, 60}, {24, 60}, {60, 90}, {15, 60}};
-    const testsupport::Rgb expected[] = {red, red, blue, blue, black, black};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(canvas.pixel(spots[i].first, spots[i].second), expected[i]) << i;
 }
 
 // The shipped figures load, and each file comes back byte for byte through
