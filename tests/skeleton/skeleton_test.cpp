@@ -61,6 +61,8 @@ TEST(RigFile, FieldsReadInFullOrNotAtAllAndOddButValidFilesLoad) {
     const BoneRecord root{0.5f, 1, 10, 20, 128, 100, 0, 3, {2}}, parent{0, 1, 0, 0, 0, 0, 0, 0, {1}};
     const BoneRecord child{-0.25f, -2.5f, -3, -4, -50, -60, 12, 255, {}}, stray{NAN, 1, 0, 0, 0, 0, 0, 0, {}};
     Rig rig = build(rigBytes(10, {root, child, parent, stray}), {1, 2, 3, 4, 5, 6, 7});
+    std::string error;  // the same rig checked as records, as the rig tool holds it
+    EXPECT_TRUE(checkRig({10, {root, child, parent, stray}}, "body.jrig", error)) << error;
     ASSERT_EQ(std::tuple(rig.boneCount, rig.limbCount, rig.root), std::tuple(4, 10, &rig.bones[0]));
     EXPECT_EQ(std::tuple(rig.root->parent, rig.bones[1].parent, rig.bones[2].parent, rig.bones[3].parent),
               std::tuple(nullptr, &rig.bones[2], &rig.bones[0], nullptr));
