@@ -56,7 +56,7 @@ Colour opaqueMean(const RgbImage& image) {
   return scale(sum, 1.0f / static_cast<float>(std::max(1, opaqueCount(image))));
 }
 
-TEST(Sheets, KeyOnlyAtGemCornersGemsDifferInHueAndLightnessAndTilesAreSolid) {
+TEST(Sheets, GemsGlyphsAndTilesAreCutKeyedAndToldApartAsTheGameNeeds) {
   const std::vector<RgbImage> frames = loadCells("debug.bmp", kGemFrameSize, kGemFrameCount);
   constexpr int kLast = kGemFrameSize - 1;
   for (int i = 0; i < kGemFrameCount; ++i) {
@@ -75,9 +75,7 @@ TEST(Sheets, KeyOnlyAtGemCornersGemsDifferInHueAndLightnessAndTilesAreSolid) {
       EXPECT_GE(std::abs(luma(ca) - luma(cb)), 0.06f) << "gems " << a << " and " << b;
     }
   }
-}
-
-TEST(FontSheet, GlyphsHaveInkAreDistinctAndTheLastCellIsEmpty) {
+  // Glyphs have ink, the last cell is empty, and every two glyphs differ.
   const std::vector<RgbImage> cells = loadCells("courier.bmp", kFontCellSize, kFontCellCount);
   for (int i = 0; i < kFontGlyphCount; ++i) EXPECT_GT(opaqueCount(cells[i]), 12) << "'" << fontCellCharacter(i) << "'";
   EXPECT_EQ(opaqueCount(cells[kFontGlyphCount]), 0);

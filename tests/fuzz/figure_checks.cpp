@@ -29,10 +29,8 @@ void checkRigBytes(const std::uint8_t* data, std::size_t size) {
     requireEncodedPrefix(encodeRig(file), {data, size});
     Rig rig;
     rig.build(file);
-    for (int frame = 0; frame < 3; ++frame) {
-        rig.pose(true);
-        require(rig.drawList.size() <= static_cast<std::size_t>(rig.boneCount));
-    }
+    rig.pose(true);
+    require(rig.drawList.size() <= static_cast<std::size_t>(rig.boneCount));
 }
 
 void checkClipBytes(const std::uint8_t* data, std::size_t size) {

@@ -16,7 +16,7 @@ namespace {
 using testsupport::Canvas;
 using testsupport::Rgb;
 
-TEST(Texture, FramesSplitTheSheetEvenlyAndSelectingMovesOnlyX) {
+TEST(Texture, FramesSplitTheSheetEvenlySelectingMovesOnlyXAndTheKeyColourIsClear) {
     Canvas canvas(64, 64);
     testsupport::TempDir dir;
     testsupport::writeSolidSheet(dir.file("wide.bmp"), 7, 32, 32, 6);  // 6 spare columns at the right
@@ -30,19 +30,16 @@ TEST(Texture, FramesSplitTheSheetEvenlyAndSelectingMovesOnlyX) {
     SDL_Rect destination{0, 0, 32, 32};
     SDL_RenderCopy(canvas.renderer, wide.texture, &wide.selectFrame(6), &destination);
     EXPECT_EQ(canvas.count(testsupport::kFrameColours[6], destination), 32 * 32);
-}
-
-TEST(Texture, KeyColourIsTransparentAndBlackIsOpaque) {
-    Canvas canvas(4, 4);
-    testsupport::TempDir dir;
+    // A sheet whose left half is the key colour and right half black.
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 24, SDL_PIXELFORMAT_BGR24);
     SDL_Rect left{0, 0, 2, 4};
     SDL_FillRect(s, &left, SDL_MapRGB(s->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
     ASSERT_EQ(SDL_SaveBMP(s, dir.file("key.bmp").c_str()), 0);
     SDL_FreeSurface(s);
-    Texture texture(dir.file("key.bmp"), 1, canvas.renderer);
+    Texture keyed(dir.file("key.bmp"), 1, canvas.renderer);
     canvas.clear({90, 90, 90});
-    SDL_RenderCopy(canvas.renderer, texture.texture, &texture.selectFrame(0), nullptr);
+    destination = {0, 0, 4, 4};
+    SDL_RenderCopy(canvas.renderer, keyed.texture, &keyed.selectFrame(0), &destination);
     EXPECT_EQ(std::tuple(canvas.pixel(0, 0), canvas.pixel(1, 3), canvas.pixel(2, 0), canvas.pixel(3, 3)),
               std::tuple(Rgb{90, 90, 90}, Rgb{90, 90, 90}, Rgb{0, 0, 0}, Rgb{0, 0, 0}));
 }
