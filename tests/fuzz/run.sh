@@ -17,7 +17,8 @@ for figure in build/resources/*/; do
   # A clip seed leads with the byte that chooses its rig's bone count.
   bones=$(od -An -t d4 -N 4 "$figure/body.jrig" | tr -d ' ')
   for clip in idle attack; do
-    { printf "\\x$(printf %02x $(( (bones - 1) % 64 )))"; cat "$figure/$clip.janim"; } >"build-fuzz/corpus/clip/$name-$clip.bin"
+    { printf "\\x$(printf %02x $(( (bones - 1) % 64 )))"; cat "$figure/$clip.janim"; } \
+      >"build-fuzz/corpus/clip/$name-$clip.bin"
   done
 done
 status=0
@@ -26,7 +27,8 @@ for kind in rig clip; do
   mkdir -p "$findings"
   echo "== fuzzing the $kind loader for ${seconds}s =="
   if ! ./build-fuzz/$kind-fuzz -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
-      -artifact_prefix="$findings" -print_final_stats=1 "build-fuzz/corpus/$kind" "tests/fuzz/crashes/$kind" 2>"build-fuzz/$kind.log"; then
+      -artifact_prefix="$findings" -print_final_stats=1 "build-fuzz/corpus/$kind" "tests/fuzz/crashes/$kind" \
+      2>"build-fuzz/$kind.log"; then
     status=1
     cp "$findings"* "tests/fuzz/crashes/$kind/" 2>/dev/null || true
     tail -n 40 "build-fuzz/$kind.log"
