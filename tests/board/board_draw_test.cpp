@@ -102,7 +102,9 @@ TEST_F(BoardDrawing, ChargeBarWidthAndCyanRampLeaveTheDrawColour) {
         drawAt(0);
         const Rgb cyan{0, std::uint8_t(green), std::uint8_t(green)};
         EXPECT_EQ(canvas.count(cyan, SDL_Rect{160, 204, width, 8}), charge ? width * 8 : 0) << charge;
-        if (charge) EXPECT_EQ(canvas.count(cyan), width * 8) << charge;  // at 0 it is the black background
+        if (charge) {
+            EXPECT_EQ(canvas.count(cyan), width * 8) << charge;  // at 0 it is the black background
+        }
         Uint8 r, g, b, a;
         SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
         EXPECT_EQ(std::tuple(r, g, b, a), std::tuple(0, green, green, 255)) << charge;
