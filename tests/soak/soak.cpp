@@ -5,7 +5,13 @@
 // reports the peak resident memory.
 //
 // usage: amber-soak [FRAMES] [SEED] [MAX_RSS_MB]
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,9 +95,15 @@ struct Soak {
 };
 
 long peakRssKb() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "support/canvas.h"
 
 #include <atomic>
+#include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace testsupport {
 
@@ -42,7 +42,7 @@ int Canvas::count(Rgb c, SDL_Rect rect) const {
 TempDir::TempDir() {
     static std::atomic<int> serial{0};
     path = std::filesystem::temp_directory_path() /
-           ("amber-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+           ("amber-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(serial++));
     std::filesystem::create_directories(path);
 }
 
