@@ -31,26 +31,16 @@ deps=${deps:-$build/deps}
 apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 "$@"; }
 say() { echo "== $* =="; }
 
-# --- Debian packages: the cross toolchain and Wine, and what the native
-# content build needs (the same as scripts/setup.sh installs). ---
+# --- Debian packages: the cross toolchain, Wine, what the native content
+# build needs (as scripts/setup.sh installs) and, for the tests, X tools. ---
 packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 dpkg-dev zip
   build-essential cmake pkg-config googletest libgtest-dev libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
   libsndfile1-dev nlohmann-json3-dev fonts-liberation
 )
-[ "$run_tests" = 1 ] && packages+=(xvfb xauth xdotool imagemagick x11-utils libx11-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  say "installing ${missing[*]}"
-  $sudo apt-get -o DPkg::Lock::Timeout=900 update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+[ "$run_tests" = 1 ] && packages+=(xvfb xauth xdotool imagemagick x11-utils libx11-dev unzip)
+scripts/install.sh "${packages[@]}"
 
 # --- Wine, in its own prefix under build-win/. The first Wine process starts
 # wineserver, which would inherit the pipes of whatever started it (a build
@@ -63,6 +53,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w  # the registry is written when the server stops
 fi
 wineserver -p60 </dev/null >/dev/null 2>&1 || true  # fails only when already running
+# Wine's own services start with the first program of a session: start them
+# now too, so that no build step or test holds them as children.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+trap 'wineserver -k 2>/dev/null || true' EXIT
 
 # --- SDL2, SDL2_mixer (WAV only) and SDL2_image (stb's PNG) for Windows, and
 # googletest, all with the game's toolchain. ---
@@ -132,7 +126,7 @@ cp -r /usr/share/cmake/nlohmann_json "$json/share/cmake/"
 say "native content in build/"
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 native_targets=(content_media content_figures)
-[ "$run_tests" = 1 ] && native_targets+=(close-window)
+[ "$run_tests" = 1 ] && native_targets+=(close-window amber-replay)
 cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
 
 # --- The cross build. ---
@@ -140,7 +134,7 @@ say "cross build in build-win/"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_PREFIX_PATH="$deps;$json" -DAMBER_HOST_BUILD_DIR="$root/build" >/dev/null
 win_targets=(amber-hollow)
-[ "$run_tests" = 1 ] && win_targets+=(amber-tests amber-rigtool amber-capture amber-soak)
+[ "$run_tests" = 1 ] && win_targets+=(amber-tests amber-rigtool amber-capture amber-soak amber-replay)
 cmake --build "$build" -j2 --target "${win_targets[@]}"
 
 # --- The player's zip: the game, SDL's DLLs, resources/, README.txt. ---
@@ -157,3 +151,35 @@ rm -f dist/amber-hollow-win64.zip
 echo "  amber-hollow/resources: $(find "$stage/resources" -type f | wc -l) files, $(du -sb "$stage/resources" | cut -f1) bytes"
 echo "zip: $(stat -c %s dist/amber-hollow-win64.zip) bytes"
 [ "$run_tests" = 1 ] || exit 0
+
+# --- Tests under Wine. ---
+failed=0
+summary=()
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+
+say "unit and rendering tests under Wine (headless)"
+# Left out here, as they cannot run under Wine: the window end-to-end tests
+# (X11 tools; the Windows window is probed below), the content generator's
+# tests (a host program) and the benchmarks' check (POSIX only).
+if (cd "$build" && ctest --output-on-failure -j2 --timeout 900) | tee "$build/wine-tests.txt"; then :; else failed=1; fi
+summary+=("unit and rendering suite under Wine: $(grep -E 'tests passed|tests failed' "$build/wine-tests.txt" | tail -n 1)")
+
+say "scripted replay: native and Windows"
+native=$(build/amber-replay)
+windows=$(cd "$build" && wine amber-replay.exe | tr -d '\r')
+echo "native:  $native"
+echo "windows: $windows"
+if [ -n "$native" ] && [ "$native" = "$windows" ]; then
+  summary+=("replay digest: the same on Windows as natively ($native)")
+else
+  summary+=("replay digest: DIFFERS (native '$native', windows '$windows')")
+  failed=1
+fi
+
+say "the zipped game under Wine in an Xvfb window"
+if tests/e2e/wine_window_e2e.sh dist/amber-hollow-win64.zip build/tests/close-window | tee "$build/wine-window.txt"; then :; else failed=1; fi
+summary+=("$(tail -n 1 "$build/wine-window.txt")")
+
+say "windows summary"
+printf '%s\n' "${summary[@]}"
+exit "$failed"

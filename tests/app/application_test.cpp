@@ -3,32 +3,29 @@
 #include <SDL_mixer.h>
 
 #include "app/application.h"
-#include "platform/random.h"
 #include "support/canvas.h"
 
 namespace {
 
-SDL_Event mouseButton(Uint32 type, Uint8 button) {
+// A button or key event (code: SDL_BUTTON_* or SDL_SCANCODE_*), motion to
+// (a, b), or a window event code with data (a, b).
+SDL_Event ev(Uint32 type, int code = 0, int a = 0, int b = 0) {
     SDL_Event e{};
     e.type = type;
-    e.button.button = button;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) e.key.keysym.scancode = SDL_Scancode(code);
+    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) e.button.button = Uint8(code), e.button.x = a;
+    if (type == SDL_MOUSEMOTION) e.motion.x = a, e.motion.y = b;
+    if (type == SDL_WINDOWEVENT) e.window.event = Uint8(code), e.window.data1 = a, e.window.data2 = b;
     return e;
 }
 
-SDL_Event key(Uint32 type, SDL_Scancode code) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.keysym.scancode = code;
-    return e;
-}
-
-SDL_Event windowEvent(Uint8 code, int a, int b) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = code;
-    e.window.data1 = a;
-    e.window.data2 = b;
-    return e;
+// Left, right, W and S as "held released" flags: "h-" held, "-r" released.
+std::string buttons(const Game& g) {
+    std::string s;
+    for (const ButtonState* b : {&g.leftMouse, &g.rightMouse, &g.keyW, &g.keyS}) {
+        s += std::string(b->held ? "h" : "-") + (b->releasedThisFrame ? "r " : "- ");
+    }
+    return s;
 }
 
 struct ApplicationInput : testing::Test {
@@ -38,104 +35,76 @@ struct ApplicationInput : testing::Test {
         app.game = std::make_unique<Game>(nullptr, 640, 480);
         testing::internal::GetCapturedStdout();
     }
-    Game& game() { return *app.game; }
 };
 
+// Each frame's events, the buttons as the update sees them, then as the sweep leaves them.
 TEST_F(ApplicationInput, PressesLastUntilTheSweepAfterTheirRelease) {
-    // Pressed and released within one frame: seen by exactly one update.
-    app.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT));
-    app.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT));
-    EXPECT_TRUE(game().leftMouse.held && game().leftMouse.releasedThisFrame);
-    sweepReleases(game());
-    EXPECT_FALSE(game().leftMouse.held || game().leftMouse.releasedThisFrame);
-
-    // A release without a press only flags the release, for one frame.
-    app.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT));
-    EXPECT_FALSE(game().rightMouse.held);
-    sweepReleases(game());
-    EXPECT_FALSE(game().rightMouse.releasedThisFrame);
-
-    // Held over several frames, still held in the release frame's update.
-    app.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT));
-    for (int frame = 0; frame < 3; ++frame) sweepReleases(game());
-    app.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT));
-    EXPECT_TRUE(game().rightMouse.held);
-    sweepReleases(game());
-    EXPECT_FALSE(game().rightMouse.held);
+    constexpr Uint32 down = SDL_MOUSEBUTTONDOWN, up = SDL_MOUSEBUTTONUP, kdown = SDL_KEYDOWN, kup = SDL_KEYUP;
+    const struct {
+        std::vector<SDL_Event> events;
+        std::string update, swept;
+    } frames[] = {
+        {{ev(down, SDL_BUTTON_LEFT), ev(up, SDL_BUTTON_LEFT)}, "hr -- -- -- ", "-- -- -- -- "},  // one update
+        {{ev(up, SDL_BUTTON_RIGHT), ev(kup, SDL_SCANCODE_S)}, "-- -r -- -r ", "-- -- -- -- "},  // release only
+        {{ev(down, SDL_BUTTON_RIGHT), ev(kdown, SDL_SCANCODE_W)}, "-- h- h- -- ", "-- h- h- -- "},
+        {{ev(kdown, SDL_SCANCODE_S), ev(kup, SDL_SCANCODE_W)}, "-- h- hr h- ", "-- h- -- h- "},
+        {{ev(up, SDL_BUTTON_RIGHT), ev(kup, SDL_SCANCODE_S)}, "-- hr -- hr ", "-- -- -- -- "},
+        {{ev(down, SDL_BUTTON_MIDDLE), ev(down, SDL_BUTTON_X1), ev(up, SDL_BUTTON_X2), ev(kdown, SDL_SCANCODE_A),
+          ev(kup, SDL_SCANCODE_SPACE)},
+         "-- -- -- -- ", "-- -- -- -- "},
+    };
+    for (const auto& f : frames) {
+        for (const SDL_Event& e : f.events) app.handleEvent(e);
+        EXPECT_EQ(buttons(*app.game), f.update) << &f - frames;
+        sweepReleases(*app.game);
+        EXPECT_EQ(buttons(*app.game), f.swept) << &f - frames;
+    }
 }
 
-TEST_F(ApplicationInput, KeysByScancodeAndMotionMoveThePointer) {
-    app.handleEvent(key(SDL_KEYDOWN, SDL_SCANCODE_W));
-    app.handleEvent(key(SDL_KEYDOWN, SDL_SCANCODE_S));
-    EXPECT_TRUE(game().keyW.held);
-    EXPECT_TRUE(game().keyS.held);
-    app.handleEvent(key(SDL_KEYUP, SDL_SCANCODE_S));
-    sweepReleases(game());
-    EXPECT_TRUE(game().keyW.held);
-    EXPECT_FALSE(game().keyS.held);
-
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = 123;
-    motion.motion.y = 321;
-    app.handleEvent(motion);
-    EXPECT_EQ(game().mouseX, 123);
-    EXPECT_EQ(game().mouseY, 321);
-    // Button events carry a position too, but only motion moves the pointer.
-    SDL_Event press = mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-    press.button.x = 5;
-    press.button.y = 6;
-    app.handleEvent(press);
-    EXPECT_EQ(game().mouseX, 123);
-    EXPECT_EQ(game().mouseY, 321);
-}
-
-TEST_F(ApplicationInput, IgnoredButtonsKeysAndWindowEvents) {
-    for (Uint8 button : {Uint8(SDL_BUTTON_MIDDLE), Uint8(SDL_BUTTON_X1), Uint8(SDL_BUTTON_X2)}) {
-        app.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, button));
-        app.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, button));
-    }
-    app.handleEvent(key(SDL_KEYDOWN, SDL_SCANCODE_A));
-    app.handleEvent(key(SDL_KEYUP, SDL_SCANCODE_SPACE));
-    app.handleEvent(windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600));
-    app.handleEvent(windowEvent(SDL_WINDOWEVENT_MOVED, 10, 10));
-    for (const ButtonState* b : {&game().leftMouse, &game().rightMouse, &game().keyW, &game().keyS}) {
-        EXPECT_FALSE(b->held);
-        EXPECT_FALSE(b->releasedThisFrame);
-    }
-    EXPECT_EQ(game().width, 640);
-    EXPECT_EQ(app.width, 640);
+// Only motion moves the pointer, only a finished resize the layout, a quit stops.
+TEST_F(ApplicationInput, MotionResizeAndQuit) {
+    app.handleEvent(ev(SDL_MOUSEMOTION, 0, 123, 321));
+    app.handleEvent(ev(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6));
+    app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 700, 500));
+    app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED, 10, 10));
+    EXPECT_EQ(std::tuple(app.game->mouseX, app.game->mouseY, app.width, app.game->height), std::tuple(123, 321, 640, 480));
+    app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESIZED, 800, 600));
+    EXPECT_EQ(std::tuple(app.width, app.height, app.game->width, app.game->height), std::tuple(800, 600, 800, 600));
     EXPECT_TRUE(app.running);
-
-    app.handleEvent(windowEvent(SDL_WINDOWEVENT_RESIZED, 800, 600));
-    EXPECT_EQ(game().width, 800);
-    EXPECT_EQ(game().height, 600);
-    EXPECT_EQ(app.width, 800);
-    EXPECT_EQ(app.height, 600);
-
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    app.handleEvent(quit);
+    app.handleEvent(ev(SDL_QUIT));
     EXPECT_FALSE(app.running);
 }
 
 TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
-    FramePacing fast = paceFrame(5);
-    EXPECT_EQ(fast.delayMillis, 11u);
-    EXPECT_EQ(fast.frameMillis, 16.0f);
-    FramePacing exact = paceFrame(16);
-    EXPECT_EQ(exact.delayMillis, 0u);
-    EXPECT_EQ(exact.frameMillis, 16.0f);
-    FramePacing slow = paceFrame(20);
-    EXPECT_EQ(slow.delayMillis, 0u);
-    EXPECT_EQ(slow.frameMillis, 20.0f);
-    EXPECT_EQ(frameRateTitle(1000.0f / fast.frameMillis), "amber hollow (FPS: 62)");
-    EXPECT_EQ(frameRateTitle(1000.0f / exact.frameMillis), "amber hollow (FPS: 62)");
-    EXPECT_EQ(frameRateTitle(1000.0f / slow.frameMillis), "amber hollow (FPS: 50)");
+    for (auto [elapsed, delay, frame, title] : {std::tuple{-3, 19u, 16.0f, 62}, {5, 11u, 16.0f, 62},
+                                                {16, 0u, 16.0f, 62}, {20, 0u, 20.0f, 50}, {1001, 0u, 1001.0f, 0}}) {
+        FramePacing p = paceFrame(elapsed);
+        EXPECT_EQ(std::pair(p.delayMillis, p.frameMillis), std::pair(delay, frame)) << elapsed;
+        EXPECT_EQ(frameRateTitle(1000.0f / p.frameMillis), "amber hollow (FPS: " + std::to_string(title) + ")");
+    }
 }
 
-// The real loop on SDL's dummy video driver: events from the queue, the
-// title from the 30th frame, and a quit that still finishes its frame.
+// Start-up on SDL's dummy drivers: the mixer opens as the sounds were made
+// (44.1 kHz, 16-bit, stereo); no accelerated renderer is found, which is said
+// in one line, and the game is built all the same.
+TEST(ApplicationStart, OpensTheMixerAndReportsTheMissingRenderer) {
+    Application app;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(app.start());
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.rfind("Renderer creation error! : ", 0), 0u) << out;
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
+    EXPECT_EQ(std::tuple(frequency, format, channels), std::tuple(44100, Uint16(AUDIO_S16LSB), 2));
+    EXPECT_NE(app.window, nullptr);
+    EXPECT_NE(app.game, nullptr);
+    app.shutdown();
+    EXPECT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 0);
+}
+
+// The real loop on SDL's dummy video driver: events from the queue, the title
+// from the 30th frame, and a quit that still finishes its frame.
 TEST(FrameLoop, TitleFromTheThirtiethFrameAndQuitEndsTheLoop) {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     testsupport::TempDir dir;
@@ -143,26 +112,18 @@ TEST(FrameLoop, TitleFromTheThirtiethFrameAndQuitEndsTheLoop) {
     testsupport::WorkingDirectory cwd(dir.path);
     Application app;
     app.window = SDL_CreateWindow(kWindowTitle, 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
-    ASSERT_NE(app.window, nullptr) << SDL_GetError();
     app.renderer = SDL_CreateRenderer(app.window, -1, SDL_RENDERER_SOFTWARE);
     app.game = std::make_unique<Game>(app.renderer, 640, 480);
-
     for (int frame = 1; frame < 30; ++frame) app.runFrame();
     EXPECT_STREQ(SDL_GetWindowTitle(app.window), "amber hollow");
     app.runFrame();
     EXPECT_EQ(std::string(SDL_GetWindowTitle(app.window)).rfind("amber hollow (FPS: ", 0), 0u);
-
-    SDL_Event e = mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-    SDL_PushEvent(&e);
-    e = mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
-    SDL_PushEvent(&e);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    for (SDL_Event e : {ev(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), ev(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), ev(SDL_QUIT)}) {
+        SDL_PushEvent(&e);
+    }
     app.run();  // returns after the frame that handled the quit
     EXPECT_FALSE(app.running);
-    EXPECT_FALSE(app.game->leftMouse.held);
-    EXPECT_FALSE(app.game->leftMouse.releasedThisFrame);
+    EXPECT_EQ(buttons(*app.game), "-- -- -- -- ");
     app.shutdown();
 }
 

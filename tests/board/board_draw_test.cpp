@@ -2,22 +2,19 @@
 
 #include "board/board.h"
 #include "media/texture.h"
-#include "platform/random.h"
 #include "support/canvas.h"
 
 namespace {
 
-using testsupport::Canvas;
 using testsupport::kFrameColours;
 using testsupport::Rgb;
 
 constexpr SDL_Rect kArea{32, 256, 576, 192};  // the board at 640 x 480
 const Rgb kBlack{0, 0, 0};
-const Rgb kSweepGrey{150, 150, 150};
 const Rgb kLivesRed{255, 0, 0};
 
 struct BoardDrawing : testing::Test {
-    Canvas canvas{640, 480};
+    testsupport::Canvas canvas{640, 480};
     testsupport::TempDir dir;
     std::unique_ptr<Texture> sheet;
     Board board{nullptr, 4};
@@ -25,71 +22,44 @@ struct BoardDrawing : testing::Test {
     void SetUp() override {
         testsupport::writeSolidSheet(dir.file("sheet.bmp"), 7, 32, 32);
         sheet = std::make_unique<Texture>(dir.file("sheet.bmp"), 7, canvas.renderer);
-        // Keep the previews off the tests' cells: colours the tests do not place.
-        board.currentColour = 0;
-        board.nextColour = 0;
+        board.currentColour = board.nextColour = 0;  // colours the tests do not place
     }
     void drawAt(std::int32_t frameCounter) {
         board.frameCounter = frameCounter;
         canvas.clear(kBlack);
         board.draw(canvas.renderer, *sheet, kArea);
     }
-    // Width of the run of colour c on row y that starts at x0.
-    int runWidth(Rgb c, int y, int x0) {
-        int x = x0;
-        while (x < 640 && canvas.pixel(x, y) == c) ++x;
-        return x - x0;
-    }
+    int count(int colour, SDL_Rect r = {0, 0, 640, 480}) { return canvas.count(kFrameColours[colour], r); }
 };
 
 TEST_F(BoardDrawing, ScrollOffsetAndAreaAreStoredForTheNextUpdate) {
-    drawAt(0);
-    EXPECT_EQ(board.scrollOffset, 0);
-    EXPECT_EQ(board.area.y, 256);
     // Two pixels every five frames, 31 at the end of a period.
-    for (auto [frame, offset] : {std::pair{5, 2}, {25, 10}, {79, 31}, {80, 0}, {161, 0}, {162, 0}, {163, 1}}) {
+    for (auto [frame, offset] : {std::pair{0, 0}, {5, 2}, {25, 10}, {79, 31}, {80, 0}, {162, 0}, {163, 1}}) {
         drawAt(frame);
         EXPECT_EQ(board.scrollOffset, offset) << frame;
-        EXPECT_EQ(scrollOffsetFor(frame, kShiftPeriod), offset) << frame;
     }
+    EXPECT_EQ(board.area.y, 256);
 }
 
-TEST_F(BoardDrawing, LeftEdgeCellIsTrimmedFromItsSource) {
-    board.cells[0][1] = 2;  // row 1, y 288..319
-    drawAt(25);             // offset 10
-    // Only the 22 pixels inside the area show, from x 32.
-    EXPECT_EQ(canvas.count(kFrameColours[2], SDL_Rect{0, 288, 640, 32}), 22 * 32);
-    EXPECT_EQ(canvas.pixel(32, 300), kFrameColours[2]);
-    EXPECT_EQ(canvas.pixel(53, 300), kFrameColours[2]);
-    EXPECT_EQ(canvas.pixel(54, 300), kBlack);
-    EXPECT_EQ(canvas.pixel(31, 300), kBlack);
+// Columns 0, 17, 18, 19 and 20 in rows 1 and 0; only the parts inside the
+// area show, trimmed from their source, with no clip rectangle set.
+TEST_F(BoardDrawing, EdgeColumnsAreTrimmedToTheArea) {
+    board.cells[0][1] = 2;
+    for (int col = 17; col < kColumnCount; ++col) board.cells[col][0] = std::uint8_t(col - 16);
+    drawAt(0);
+    EXPECT_EQ(std::tuple(count(2), count(1), count(3) + count(4)), std::tuple(32 * 32, 32 * 32, 0));  // 18 starts at the edge
+    drawAt(25);  // offset 10
+    EXPECT_EQ(count(2, SDL_Rect{32, 288, 22, 32}), 22 * 32);  // column 0 from x 32
+    EXPECT_EQ(count(2, SDL_Rect{598, 256, 10, 32}), 10 * 32);  // column 18's left 10 pixels
+    EXPECT_EQ(std::tuple(count(2), count(3) + count(4)), std::tuple(32 * 32, 0));
 
     EdgeCellCopy copy = edgeCellCopy(kArea, SDL_Rect{22, 288, 32, 32}, 2, SDL_Rect{0, 0, 32, 32});
-    EXPECT_EQ(copy.source.x, 32 * 2 + 10);
-    EXPECT_EQ(copy.source.w, 22);
-    EXPECT_EQ(copy.destination.x, 32);
-    EXPECT_EQ(copy.destination.w, 22);
-    // A sheet with 16-pixel frames is sampled at half the rate.
+    EXPECT_EQ(std::tuple(copy.source.x, copy.source.w, copy.destination.x, copy.destination.w), std::tuple(74, 22, 32, 22));
+    // A sheet with 16-pixel frames is sampled at half the rate, on both edges.
     copy = edgeCellCopy(kArea, SDL_Rect{22, 288, 32, 32}, 2, SDL_Rect{0, 0, 16, 16});
-    EXPECT_EQ(copy.source.x, 37);
-    EXPECT_EQ(copy.source.w, 11);
-}
-
-TEST_F(BoardDrawing, RightEdgeColumnsShowOnlyWhileScrolledIn) {
-    for (int col = 17; col < kColumnCount; ++col) board.cells[col][0] = static_cast<std::uint8_t>(col - 16);
-    drawAt(0);
-    // Column 17 is whole; column 18 starts exactly at the right edge and shows nothing.
-    EXPECT_EQ(canvas.count(kFrameColours[1]), 32 * 32);
-    EXPECT_EQ(canvas.count(kFrameColours[2]), 0);
-    EXPECT_EQ(canvas.count(kFrameColours[3]), 0);
-    EXPECT_EQ(canvas.count(kFrameColours[4]), 0);
-    drawAt(25);  // offset 10: column 18 shows its left 10 pixels, 19 and 20 never
-    EXPECT_EQ(canvas.count(kFrameColours[2]), 10 * 32);
-    EXPECT_EQ(canvas.pixel(598, 260), kFrameColours[2]);
-    EXPECT_EQ(canvas.pixel(607, 260), kFrameColours[2]);
-    EXPECT_EQ(canvas.pixel(608, 260), kBlack);
-    EXPECT_EQ(canvas.count(kFrameColours[3]), 0);
-    EXPECT_EQ(canvas.count(kFrameColours[4]), 0);
+    EXPECT_EQ(std::pair(copy.source.x, copy.source.w), std::pair(37, 11));
+    copy = edgeCellCopy(kArea, SDL_Rect{598, 256, 32, 32}, 2, SDL_Rect{0, 0, 16, 16});
+    EXPECT_EQ(std::tuple(copy.source.x, copy.source.w, copy.destination.x, copy.destination.w), std::tuple(32, 5, 598, 10));
 }
 
 TEST_F(BoardDrawing, PiecesAreDrawnWholeAndUnclipped) {
@@ -98,57 +68,44 @@ TEST_F(BoardDrawing, PiecesAreDrawnWholeAndUnclipped) {
     board.pieces = {&piece, &fragment};
     drawAt(0);
     board.pieces.clear();
-    EXPECT_EQ(canvas.count(kFrameColours[5], SDL_Rect{600, 300, 32, 32}), 32 * 32);
-    EXPECT_EQ(canvas.count(kFrameColours[3], SDL_Rect{300, 150, 8, 8}), 64);
+    EXPECT_EQ(count(5, SDL_Rect{600, 300, 32, 32}), 32 * 32);
+    EXPECT_EQ(count(3, SDL_Rect{300, 150, 8, 8}), 64);
 }
 
 TEST_F(BoardDrawing, PreviewsSweepLineAndLivesBar) {
     board.currentColour = 3;
     board.nextColour = 4;
+    board.sweepLineX = 70;
     drawAt(0);
-    // Large current colour on a special plate at x 96..127, small next colour at 128..159.
-    EXPECT_EQ(canvas.count(kFrameColours[3], SDL_Rect{96, 192, 32, 32}), 24 * 24);
-    EXPECT_EQ(canvas.pixel(100, 196), kFrameColours[3]);
-    EXPECT_EQ(canvas.pixel(97, 193), kFrameColours[kSpecial]);
-    EXPECT_EQ(canvas.count(kFrameColours[4], SDL_Rect{128, 192, 32, 32}), 16 * 16);
-    EXPECT_EQ(canvas.pixel(136, 200), kFrameColours[4]);
-    // Sweep line: the outline of a 4-pixel strip at area.x + 64 over the board's height.
-    EXPECT_EQ(canvas.pixel(96, 256), kSweepGrey);
-    EXPECT_EQ(canvas.pixel(96, 447), kSweepGrey);
-    EXPECT_EQ(canvas.pixel(99, 300), kSweepGrey);
-    EXPECT_EQ(canvas.pixel(97, 300), kBlack);
-    // Four lives: 64 red pixels from x 32, y 204..211.
-    EXPECT_EQ(canvas.count(kLivesRed), 64 * 8);
-    EXPECT_EQ(canvas.count(kLivesRed, SDL_Rect{32, 204, 64, 8}), 64 * 8);
-
-    for (int lives : {0, -3}) {
+    // Large current colour and small next colour, each centred on a special-cell plate.
+    EXPECT_EQ(std::pair(count(3), count(3, SDL_Rect{100, 196, 24, 24})), std::pair(24 * 24, 24 * 24));
+    EXPECT_EQ(std::pair(count(4), count(4, SDL_Rect{136, 200, 16, 16})), std::pair(16 * 16, 16 * 16));
+    EXPECT_EQ(count(kSpecial), 2 * 32 * 32 - 24 * 24 - 16 * 16);
+    EXPECT_EQ(count(kSpecial, SDL_Rect{96, 192, 64, 32}), 2 * 32 * 32 - 24 * 24 - 16 * 16);
+    // Sweep line: the outline of a 4-pixel strip over the board's height.
+    const Rgb grey{150, 150, 150};
+    EXPECT_EQ(canvas.count(grey), 2 * 192 + 2 * 2);
+    EXPECT_EQ(canvas.count(grey, SDL_Rect{102, 256, 4, 192}), 2 * 192 + 2 * 2);
+    // Sixteen pixels a life from x 32, y 204..211; none once the game is lost.
+    for (int lives : {4, 1, 0, -3}) {
         board.lives = lives;
         drawAt(0);
-        EXPECT_EQ(canvas.count(kLivesRed), 0) << lives;
+        EXPECT_EQ(canvas.count(kLivesRed), 16 * 8 * std::max(lives, 0)) << lives;
+        EXPECT_EQ(canvas.count(kLivesRed, SDL_Rect{32, 204, 16 * lives, 8}), 16 * 8 * std::max(lives, 0)) << lives;
     }
 }
 
-TEST_F(BoardDrawing, ChargeBarWidthAndCyanRamp) {
-    struct Case {
-        int charge, width;
-        std::uint8_t green;
-    };
-    for (Case c : {Case{0, 0, 0}, {25, 40, 159}, {39, 62, 248}, {40, 64, 255}, {41, 64, 255}, {400, 64, 255}}) {
-        ChargeBar bar = chargeBarFor(c.charge);
-        EXPECT_EQ(bar.width, c.width) << c.charge;
-        EXPECT_EQ(bar.green, c.green) << c.charge;
-        board.charge = c.charge;
-        board.frameCounter = 0;
-        canvas.clear({7, 7, 7});
-        board.draw(canvas.renderer, *sheet, kArea);
-        EXPECT_EQ(runWidth(Rgb{0, c.green, c.green}, 207, 160), c.charge == 0 ? 0 : c.width) << c.charge;
-        // The draw colour is left at the charge bar's colour.
+TEST_F(BoardDrawing, ChargeBarWidthAndCyanRampLeaveTheDrawColour) {
+    for (auto [charge, width, green] : {std::tuple{0, 0, 0}, {25, 40, 159}, {39, 62, 248}, {40, 64, 255},
+                                        {41, 64, 255}, {400, 64, 255}}) {
+        board.charge = charge;
+        drawAt(0);
+        const Rgb cyan{0, std::uint8_t(green), std::uint8_t(green)};
+        EXPECT_EQ(canvas.count(cyan, SDL_Rect{160, 204, width, 8}), charge ? width * 8 : 0) << charge;
+        if (charge) EXPECT_EQ(canvas.count(cyan), width * 8) << charge;  // at 0 it is the black background
         Uint8 r, g, b, a;
         SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
-        EXPECT_EQ(r, 0);
-        EXPECT_EQ(g, c.green);
-        EXPECT_EQ(b, c.green);
-        EXPECT_EQ(a, 255);
+        EXPECT_EQ(std::tuple(r, g, b, a), std::tuple(0, green, green, 255)) << charge;
     }
 }
 
@@ -156,14 +113,13 @@ TEST(BoardModel, CellAtUsesTheLatestDrawAndTruncates) {
     Board board(nullptr, 4);
     board.area = kArea;
     board.scrollOffset = 10;
-    const int left = kArea.x - 10;
-    EXPECT_EQ(board.cellAt(left, kArea.y), (CellRef{0, 0}));
-    EXPECT_EQ(board.cellAt(left + 671, kArea.y + 191), (CellRef{20, 5}));
-    EXPECT_EQ(board.cellAt(left + 672, kArea.y), kNoCell);
-    EXPECT_EQ(board.cellAt(left, kArea.y + 192), kNoCell);
+    const int left = kArea.x - 10, top = kArea.y;
     // Division truncates toward zero: just left of or above the grid is still column or row 0.
-    EXPECT_EQ(board.cellAt(left - 31, kArea.y - 31), (CellRef{0, 0}));
-    EXPECT_EQ(board.cellAt(left - 32, kArea.y), kNoCell);
+    for (auto [x, y, cell] : {std::tuple{left, top, CellRef{0, 0}}, {left + 671, top + 191, CellRef{20, 5}},
+                              {left + 672, top, kNoCell}, {left, top + 192, kNoCell},
+                              {left - 31, top - 31, CellRef{0, 0}}, {left - 32, top, kNoCell}}) {
+        EXPECT_EQ(board.cellAt(x, y), cell) << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -37,14 +37,11 @@ TEST_F(PieceSteps, NormalPieceBurstsOnItsColourAndSticksOnAnythingElse) {
         fresh.cells[2][1] = c.own;
         fresh.cells[3][1] = c.ahead;
         stepNormalPiece(piece, fresh);
-        EXPECT_EQ(fresh.cells[2][1], c.ownAfter);
-        EXPECT_EQ(fresh.cells[3][1], c.aheadAfter);
-        bool burst = c.sound == kSoundMatch;
-        EXPECT_EQ(fresh.score, burst);
-        EXPECT_EQ(fresh.charge, burst);
-        EXPECT_EQ(fresh.soundRequests[kSoundMatch], burst);
-        EXPECT_EQ(fresh.soundRequests[kSoundStick], c.sound == kSoundStick);
-        EXPECT_EQ(piece.removed, c.sound >= 0);
+        const int burst = c.sound == kSoundMatch;
+        EXPECT_EQ(std::tuple(fresh.cells[2][1], fresh.cells[3][1], fresh.score, fresh.charge, piece.removed),
+                  std::tuple(c.ownAfter, c.aheadAfter, burst, burst, int(c.sound >= 0)));
+        EXPECT_EQ(fresh.soundRequests[kSoundMatch] * 10 + fresh.soundRequests[kSoundStick],
+                  burst * 10 + int(c.sound == kSoundStick));
         ASSERT_EQ(fresh.pieces.size(), burst ? 8u : 0u);
         // The burst starts from the piece, whichever cell it emptied.
         if (burst) { EXPECT_EQ(fresh.pieces[0]->x, float(columnX(2) + 48)); }
@@ -58,11 +55,8 @@ TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
     std::int32_t updates = 0;
     for (; !piece.removed; ++updates) runOnce(piece, board);
     for (std::int32_t col = 3; col <= 7; ++col) EXPECT_EQ(at(col, 1), kEmptyCell) << col;
-    EXPECT_EQ(at(4, 0), kRed);
-    EXPECT_EQ(board.score, 5);
-    EXPECT_EQ(board.charge, 0);
+    EXPECT_EQ(std::tuple(at(4, 0), board.score, board.charge, board.pieces.size()), std::tuple(kRed, 5, 0, 5u * kBurstSize));
     EXPECT_EQ(board.soundRequests[kSoundMatch] + board.soundRequests[kSoundStick], 0);
-    EXPECT_EQ(board.pieces.size(), 5u * kBurstSize);
     for (const Piece* fragment : board.pieces) EXPECT_EQ(fragment->type, kSpecial);
     // Removed by leaving the area: its point reached the right edge.
     EXPECT_EQ(piece.x, float(kArea.x + kArea.w));
@@ -112,11 +106,9 @@ TEST_F(PieceSteps, FragmentEmptiesCellsUntilItDiesOnAForeignOne) {
                        kFragmentSize);
         std::int32_t updates = 0;
         for (; !fragment.removed; ++updates) runOnce(fragment, fresh);
-        EXPECT_EQ(updates, c.updates);
         for (std::int32_t i = 0; i < 4; ++i) EXPECT_EQ(fresh.cells[4 + i][1], c.after[i]) << 4 + i;
-        EXPECT_EQ(fresh.score, c.score);
-        EXPECT_EQ(fresh.charge, c.charge);
-        EXPECT_EQ(fresh.soundRequests[kSoundMatch], 1);
+        EXPECT_EQ(std::tuple(updates, fresh.score, fresh.charge, int(fresh.soundRequests[kSoundMatch])),
+                  std::tuple(c.updates, c.score, c.charge, 1));
     }
 }
 
@@ -143,10 +135,9 @@ TEST_F(PieceSteps, BurstMakesEightFragmentsWithComputedSpeeds) {
                                                  {-14, 0}, {-10, -10}, {0, -14}, {10, -10}};
     for (std::size_t i = 0; i < 8; ++i) {
         const Piece& f = *board.pieces[i + 1];
-        EXPECT_EQ(std::pair(f.vx, f.vy), expected[i]) << i;
-        EXPECT_EQ(std::pair(f.x, f.y), std::pair(148.0f, 316.0f)) << i;
-        EXPECT_EQ(f.width, kFragmentSize);
-        EXPECT_EQ(f.steps, fragmentSteps);
+        EXPECT_EQ(std::tuple(f.vx, f.vy, f.x, f.y, f.width, f.type, f.steps),
+                  std::tuple(expected[i].first, expected[i].second, 148.0f, 316.0f, kFragmentSize, kBlue, fragmentSteps))
+            << i;
     }
 }
 

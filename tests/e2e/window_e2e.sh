@@ -1,149 +1,129 @@
 #!/usr/bin/env bash
 # The real game in a real window: Xvfb for the display, the disk audio driver
 # for the sound, xdotool for the player's hands and ImageMagick for the eyes.
+# Then bad content one file at a time: the game names the file and the fault in
+# one line (a broken sound is quietly silent), plays on and exits 0.
 # usage: window_e2e.sh BUILD_DIR CLOSE_WINDOW_TOOL
 set -u
 build=$(cd "$1" && pwd)
 closer=$2
-game="$build/amber-hollow"
 work=$(mktemp -d)
-passed=0
-failed=0
-xvfb_pid=""
-game_pid=""
-
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+passed=0 failed=0 pid=""
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 
 check() {  # check NAME COMMAND...
   local name=$1
   shift
-  if "$@"; then
-    echo "ok: $name"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $name"
-    failed=$((failed + 1))
-  fi
+  if "$@"; then echo "ok: $name"; passed=$((passed + 1)); else echo "FAIL: $name"; failed=$((failed + 1)); fi
 }
-
-# Colour of one window pixel in the latest screenshot, as RRGGBB.
-pixel() { convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | tr -d '#'; }
-is_pixel() { [ "$(pixel "$1" "$2")" = "$3" ]; }
+# start DIR: the game in DIR, its stdout in $work/out.txt; sets $pid and $window.
+start() {
+  (cd "$1" && exec "$build/amber-hollow" >"$work/out.txt" 2>/dev/null) &
+  pid=$!
+  window=$(timeout 10 xdotool search --sync --pid "$pid" 2>/dev/null | head -n 1)
+}
+stop() { kill -TERM "$pid" 2>/dev/null; wait "$pid"; status=$?; pid=""; }
+shot() { import -window "$window" "$work/shot.png"; }
+is_pixel() { convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- | grep -q "#$3"; }
 # Share (0..1) of pixels in a rectangle that are not the background grey.
-not_grey_share() {
+not_grey() {
   convert "$work/shot.png" -crop "$1" +repage -fill black -opaque '#646464' -fill white +opaque black \
     -colorspace gray -format '%[fx:mean]' info:
 }
-not() { ! "$@"; }
-more_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
-screenshot() { import -window "$window" "$work/shot.png"; }
+more() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
+xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
 # A real X window, whatever driver the caller's environment names.
-export SDL_VIDEODRIVER=x11
+export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw"
+mkdir -p "$work/game" "$work/empty"
+cp -r "$build/resources" "$work/game/"
 
 # --- A full game: title, picture, a shot, sound, resize, close. ---
-mkdir -p "$work/game"
-cp -r "$build/resources" "$work/game/"
-cd "$work/game"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" "$game" >"$work/stdout.txt" 2>"$work/stderr.txt" &
-game_pid=$!
-window=$(timeout 10 xdotool search --sync --name '^amber hollow' | head -n 1)
+start "$work/game"
 check "window opens" [ -n "$window" ]
-title=""
 for _ in $(seq 20); do
   title=$(xdotool getwindowname "$window")
   [ "$title" = "amber hollow (FPS: 62)" ] && break
   sleep 0.1
 done
 check "title shows the frame rate: $title" [ "$title" = "amber hollow (FPS: 62)" ]
-WIDTH=0 HEIGHT=0
-[ -n "$window" ] && eval "$(xdotool getwindowgeometry --shell "$window")"
-check "window is 640 x 480" [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ]
-
-screenshot
+eval "$(xdotool getwindowgeometry --shell "$window")"
+check "window is 640 x 480" [ "$WIDTH x $HEIGHT" = "640 x 480" ]
+shot
 check "grey background" is_pixel 630 150 646464
-check "lives bar is red at x 32..95, y 204..211" is_pixel 32 204 FF0000
-check "lives bar ends at x 95" is_pixel 95 211 FF0000
-check "lives bar is four lives long" not is_pixel 96 207 FF0000
-check "sweep line outline at x 96" is_pixel 96 300 969696
-check "sweep line is hollow" is_pixel 97 300 646464
-check "border runs across above the board" more_than "$(not_grey_share 640x32+0+224)" 0.5
-check "border runs across below the board" more_than "$(not_grey_share 640x32+0+448)" 0.5
-check "colour previews above the board" more_than "$(not_grey_share 64x32+96+192)" 0.5
-check "board row is empty before a shot" [ "$(not_grey_share 200x32+110+288)" = 0 ]
+check "four lives: red at x 32..95, y 204..211, not at x 96" \
+  eval 'is_pixel 32 204 FF0000 && is_pixel 95 211 FF0000 && ! is_pixel 96 207 FF0000'
+check "hollow sweep line at x 96" eval 'is_pixel 96 300 969696 && is_pixel 97 300 646464'
+check "border rows above and below the board, previews above it" \
+  eval 'more $(not_grey 640x32+0+224) 0.5 && more $(not_grey 640x32+0+448) 0.5 && more $(not_grey 64x32+96+192) 0.5'
+check "board row empty before a shot" [ "$(not_grey 200x32+110+288)" = 0 ]
 
-# A click in the second board row sends a piece along it.
-sound_before=$(tr -d '\000' <"$work/sound.raw" 2>/dev/null | wc -c)
+# A click in the second board row sends a piece along it, and only it.
+sound_before=$(tr -d '\000' <"$work/sound.raw" | wc -c)
 xdotool mousemove --window "$window" 300 300 click 1
 sleep 0.6
-screenshot
-check "a piece flies along the clicked row" more_than "$(not_grey_share 200x32+110+288)" 0.02
-check "the other rows stay empty" [ "$(not_grey_share 200x32+110+320)" = 0 ]
-
+shot
+check "a piece flies along the clicked row" more "$(not_grey 200x32+110+288)" 0.02
+check "the other rows stay empty" [ "$(not_grey 200x32+110+320)" = 0 ]
 # Keep firing into the wall as it arrives: matches and sticks make sound.
-xdotool mousedown 1
-sleep 5
-xdotool mouseup 1
-sleep 0.5
+xdotool mousedown 1 sleep 5 mouseup 1 sleep 0.5
 sound_after=$(tr -d '\000' <"$work/sound.raw" | wc -c)
-check "sound after pieces meet the wall ($sound_before -> $sound_after non-zero bytes)" \
-  more_than "$sound_after" "$((sound_before + 1000))"
-
+check "sound once pieces meet the wall ($sound_before -> $sound_after bytes)" more "$sound_after" $((sound_before + 1000))
 # The board follows the window's bottom edge.
-xdotool windowsize "$window" 800 600
-sleep 0.5
-screenshot
-check "lives bar moves down with the board" is_pixel 40 324 FF0000
-check "nothing red where the lives bar was" is_pixel 40 207 646464
-
+xdotool windowsize "$window" 800 600 sleep 0.5
+shot
+check "the lives bar moves down with the board" eval 'is_pixel 40 324 FF0000 && is_pixel 40 207 646464'
 "$closer" "$window"
-wait "$game_pid"
-status=$?
-game_pid=""
-check "closing the window exits 0" [ "$status" = 0 ]
-check "nothing on stdout with complete resources" [ ! -s "$work/stdout.txt" ]
+wait "$pid"
+check "closing the window exits 0" [ $? = 0 ]
+pid=""
+check "nothing on stdout with complete resources" [ ! -s "$work/out.txt" ]
 
-# --- SIGTERM ends the game cleanly. ---
-SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>&1 &
-game_pid=$!
-timeout 10 xdotool search --sync --pid "$game_pid" >/dev/null
-kill -TERM "$game_pid"
-wait "$game_pid"
-status=$?
-game_pid=""
+export SDL_AUDIODRIVER=dummy
+start "$work/game"
+stop
 check "SIGTERM exits 0" [ "$status" = 0 ]
+SDL_VIDEODRIVER=dummy timeout 10 "$build/amber-hollow" >"$work/dummy.txt"
+check "no accelerated renderer: one line, exit 0" \
+  eval "[ $? = 0 ] && grep -q '^Renderer creation error! : ' $work/dummy.txt"
 
-# --- An empty folder: one line per missing sheet, and the game runs on. ---
-mkdir -p "$work/empty"
-cd "$work/empty"
-SDL_AUDIODRIVER=dummy "$game" >"$work/empty.txt" 2>/dev/null &
-game_pid=$!
-timeout 10 xdotool search --sync --pid "$game_pid" >/dev/null
+start "$work/empty"
 sleep 0.5
-kill -TERM "$game_pid"
-wait "$game_pid"
-status=$?
-game_pid=""
-check "empty folder: still runs and exits 0" [ "$status" = 0 ]
-check "empty folder: three sheet lines" [ "$(grep -c '^Surface initialization error! : ' "$work/empty.txt")" = 3 ]
-check "empty folder: every line is a loading error" \
-  [ "$(grep -c -v -E '^(Surface initialization|Rig loading|Clip loading) error! : ' "$work/empty.txt")" = 0 ]
+stop
+check "empty folder: plays on, exits 0, one line per sheet, every line a loading error" eval \
+  "[ $status = 0 ] && [ \$(grep -c '^Surface initialization error! : ' $work/out.txt) = 3 ] &&
+   ! grep -q -v -E '^(Surface initialization|Rig loading|Clip loading) error! : ' $work/out.txt"
 
-# --- No accelerated renderer (the dummy driver): a clear line, exit 0. ---
-cd "$work/game"
-SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 10 "$game" >"$work/dummy.txt" 2>/dev/null
-status=$?
-check "dummy video: exits 0 at once" [ "$status" = 0 ]
-check "dummy video: renderer line" grep -q '^Renderer creation error! : ' "$work/dummy.txt"
+# --- Bad content: FILE FAULT EXPECTED_LINE (- for none) ---
+bad() {
+  local res="$work/case/resources" alive=no lines
+  rm -rf "$work/case" && mkdir "$work/case" && cp -r "$build/resources" "$work/case/"
+  case $2 in
+    missing) rm "$res/$1" ;;
+    empty) : >"$res/$1" ;;
+    truncated) head -c 30 "$build/resources/$1" >"$res/$1" ;;
+    garbage) head -c 3000 /dev/urandom >"$res/$1" ;;
+  esac
+  start "$work/case"
+  sleep 0.4
+  kill -0 "$pid" 2>/dev/null && alive=yes
+  stop
+  lines=$(grep -c '' "$work/out.txt")
+  [ "$3" = - ] && expect="yes 0 0" || expect="yes 0 1"
+  check "$1 $2: $(head -c 150 "$work/out.txt")" \
+    eval "[ '$alive $status $lines' = '$expect' ] && { [ '$3' = - ] || grep -q -E '$3' $work/out.txt; }"
+}
+sheet='^Surface initialization error! : '
+bad debug.bmp missing "$sheet"
+bad courier.bmp garbage "$sheet"
+bad wendle/limb0.bmp truncated "$sheet"
+bad s1.wav garbage -
+bad s3.wav missing -
+bad wendle/body.jrig truncated '^Rig loading error! : resources.wendle.body\.jrig: boneCount 10 announces'
+bad debugman/idle.janim missing '^Clip loading error! : resources.debugman.idle\.janim: file is missing'
+bad debugman/attack.janim empty '^Clip loading error! : resources.debugman.attack\.janim: the attack clip holds no'
 
 echo "window e2e: $passed passed, $failed failed"
 [ "$failed" = 0 ]

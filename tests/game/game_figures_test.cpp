@@ -1,9 +1,6 @@
 // The figures in play: the background turns every update, the player attacks
 // on every match and special shot, and a lost game swells the background.
-// (Refused figures are left out: see the construction tests.)
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "game/game.h"
 #include "platform/random.h"
@@ -33,10 +30,15 @@ struct GameFigures : testing::Test {
         SDL_RenderClear(canvas->renderer);
         game->render(canvas->renderer);
     }
-    std::vector<float> backgroundAngles() {
-        std::vector<float> angles;
-        for (int i = 0; i < game->background->rig.boneCount; ++i) angles.push_back(game->background->rig.bones[i].angle);
-        return angles;
+    // Frames until the player's attack ends; checks it was playing from the start.
+    int attackFrames() {
+        Character& player = *game->player;
+        EXPECT_EQ(player.rig.currentClip, &player.attackClip);
+        int n = 0;
+        for (; player.attackPlaying && n < 1000; ++n) frame();
+        EXPECT_EQ(player.rig.currentClip, &player.idleClip);
+        EXPECT_EQ(player.rig.clipFrame, 1);  // idle frame 0 was played by the last frame's rendering
+        return n;
     }
 };
 
@@ -44,73 +46,58 @@ TEST_F(GameFigures, BackgroundTurnsEveryUpdateAndIsNotAnimated) {
     const Rig& rig = game->background->rig;
     ASSERT_GE(rig.boneCount, 2);
     for (int n = 0; n < 50; ++n) {
-        std::vector<float> before = backgroundAngles();
+        std::vector<float> before;
+        for (int i = 0; i < rig.boneCount; ++i) before.push_back(rig.bones[i].angle);
         frame();
+        EXPECT_EQ(rig.bones[0].angle, float(double(before[0]) + 0.03125));
         for (int i = 1; i < rig.boneCount; ++i) {
-            EXPECT_EQ(rig.bones[i].angle, static_cast<float>(double(before[i]) + (i * 0.03125) * 0.3)) << i;
+            EXPECT_EQ(rig.bones[i].angle, float(double(before[i]) + (i * 0.03125) * 0.3)) << i;
         }
-        EXPECT_EQ(rig.bones[0].angle, static_cast<float>(double(before[0]) + 0.03125));
     }
-    // Rendered without animation: its clip never advances.
-    EXPECT_EQ(rig.clipFrame, 0);
+    EXPECT_EQ(rig.clipFrame, 0);  // rendered without animation: its clip never advances
     EXPECT_NE(game->player->rig.clipFrame, 0);
 }
 
-TEST_F(GameFigures, PlayerAttacksOnAMatchAndReturnsToIdle) {
-    Character& player = *game->player;
-    const std::int32_t attackLength = player.attackClip.endFrame();
+// A match, then a special shot: each shows the whole attack once, then idle.
+TEST_F(GameFigures, PlayerAttacksOnAMatchAndOnASpecialShot) {
+    const std::int32_t attackLength = game->player->attackClip.endFrame();
     ASSERT_GE(attackLength, 1);
-    // A cell of the current colour right in front of the shot row.
     const std::uint8_t colour = board->currentColour;
-    board->cells[2][1] = colour;
+    board->cells[2][1] = colour;  // right in front of the shot row
     std::fill_n(board->cells[kColumnCount - 1], kRowCount, kSpecial);
     game->mouseY = board->area.y + 40;
     game->leftMouse.held = true;
     framesSinceShot = kShotCooldown + 1;
-    int updates = 0;
-    while (board->cells[2][1] == colour && updates < 40) {
+    for (int n = 0; board->cells[2][1] == colour && n < 40; ++n) {
         frame();
         game->leftMouse.held = false;
-        ++updates;
     }
-    ASSERT_EQ(board->cells[2][1], kEmptyCell) << "the piece should have matched";
-    EXPECT_EQ(board->score, 1);
-    EXPECT_TRUE(player.attackPlaying);
-    EXPECT_EQ(player.attackFramesLeft, attackLength);
-    EXPECT_EQ(player.rig.currentClip, &player.attackClip);
-    // The attack is shown by exactly its own length of frames, then idle resumes at its frame 0.
-    for (int n = 1; n < attackLength; ++n) {
-        frame();
-        ASSERT_TRUE(player.attackPlaying) << n;
-    }
-    frame();
-    EXPECT_FALSE(player.attackPlaying);
-    EXPECT_EQ(player.attackFramesLeft, 0);
-    EXPECT_EQ(player.rig.currentClip, &player.idleClip);
-    EXPECT_EQ(player.rig.clipFrame, 1);  // idle frame 0 was played by this frame's rendering
-}
+    ASSERT_EQ(board->score, 1) << "the piece should have matched";
+    EXPECT_EQ(game->player->attackFramesLeft, attackLength);
+    EXPECT_EQ(attackFrames(), attackLength);
+    EXPECT_EQ(game->player->attackFramesLeft, 0);
 
-TEST_F(GameFigures, SpecialShotStartsTheAttack) {
     board->charge = kSpecialCharge;
     game->rightMouse.held = true;
     framesSinceShot = kShotCooldown + 1;
     frame();
     EXPECT_EQ(board->charge, 0);
-    EXPECT_TRUE(game->player->attackPlaying);
-    EXPECT_EQ(game->player->attackFramesLeft, game->player->attackClip.endFrame());
+    EXPECT_EQ(game->player->attackFramesLeft, attackLength);
+    EXPECT_EQ(attackFrames(), attackLength);
 }
 
 TEST_F(GameFigures, LostGameSwellsTheBackgroundEveryUpdate) {
     board->lives = 1;
     board->cells[0][3] = 2;  // a colour reaches the left edge
+    const Rig& rig = game->background->rig;
     std::vector<float> scales;
-    for (int i = 0; i < game->background->rig.boneCount; ++i) scales.push_back(game->background->rig.bones[i].scale);
+    for (int i = 0; i < rig.boneCount; ++i) scales.push_back(rig.bones[i].scale);
     for (int n = 1; n <= 5; ++n) {
         frame();
         EXPECT_EQ(board->lives, 1 - n);
-        for (int i = 0; i < game->background->rig.boneCount; ++i) {
-            scales[i] = static_cast<float>(double(scales[i]) + 0.03125);
-            EXPECT_EQ(game->background->rig.bones[i].scale, scales[i]) << n << " " << i;
+        for (int i = 0; i < rig.boneCount; ++i) {
+            scales[i] = float(double(scales[i]) + 0.03125);
+            EXPECT_EQ(rig.bones[i].scale, scales[i]) << n << " " << i;
         }
     }
 }

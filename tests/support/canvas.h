@@ -1,7 +1,7 @@
 #pragma once
 // Test support: a software renderer drawing into a plain surface whose pixels
-// the tests read back, and sprite sheets made of solid-colour frames so that a
-// pixel tells which frame was drawn where.
+// the tests read back, sheets of solid-colour frames so that a pixel tells
+// which frame was drawn where, and scratch folders.
 #include <SDL.h>
 
 #include <cstdint>
@@ -16,15 +16,11 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-// Distinct, easily told apart frame colours; frame i of a test sheet is
-// frameColour(i).
+// Frame i of a test sheet has colour frameColour(i); the first nine are kFrameColours.
 inline const std::vector<Rgb> kFrameColours = {
-    {200, 0, 0},   {0, 200, 0},   {0, 0, 200},    {200, 200, 0}, {200, 0, 200},
+    {200, 0, 0},   {0, 200, 0},     {0, 0, 200},   {200, 200, 0}, {200, 0, 200},
     {0, 200, 200}, {250, 250, 250}, {120, 60, 10}, {10, 60, 120},
 };
-
-// Colour of frame i of a test sheet: kFrameColours first, then further
-// distinct colours for long sheets such as the font.
 Rgb frameColour(int i);
 
 struct Canvas {
@@ -36,32 +32,20 @@ struct Canvas {
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    // Fills the whole canvas with c.
     void clear(Rgb c);
     Rgb pixel(int x, int y) const;
-    // Number of pixels of colour c inside rect (clipped to the canvas).
+    // Pixels of colour c inside rect (clipped to the canvas), or in all of it.
     int count(Rgb c, SDL_Rect rect) const;
     int count(Rgb c) const { return count(c, SDL_Rect{0, 0, surface->w, surface->h}); }
 };
 
-// A folder under the system's temporary folder, removed when the object goes.
+// A folder under the system's temporary folder, removed with the object.
 struct TempDir {
     std::filesystem::path path;
     TempDir();
     ~TempDir();
     std::string file(const std::string& name) const { return (path / name).string(); }
 };
-
-// Writes a 24-bit BMP of frameCount solid frames, each frameWidth x height, in
-// kFrameColours order, followed by extraColumns columns of a further colour.
-void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, int height, int extraColumns = 0);
-
-// Writes a 24-bit BMP of one colour.
-void writeSolidBmp(const std::string& path, int width, int height, Rgb colour);
-
-}  // namespace testsupport
-
-namespace testsupport {
 
 // Makes dir the working directory until destroyed, then restores the old one.
 struct WorkingDirectory {
@@ -70,9 +54,16 @@ struct WorkingDirectory {
     ~WorkingDirectory();
 };
 
-// Lays out a complete resources/ folder of test content under dir: solid test
-// sheets (debug.bmp 7 x 32, border.bmp 32, courier.bmp 37 x 10 by 16), and the
-// shipped sounds and figures copied from the working directory's resources/.
+// Writes a 24-bit BMP of frameCount solid frames, each frameWidth x height, in
+// frameColour order (or all of colour only, when given), followed by
+// extraColumns columns of orange.
+void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, int height, int extraColumns = 0,
+                     const Rgb* only = nullptr);
+
+// Lays out a complete resources/ under dir: test sheets (debug.bmp 7 x 32,
+// border.bmp one 32-pixel tile of kTestBorder, courier.bmp 37 x 10 by 16) and
+// the shipped sounds and figures from the working directory's resources/.
+inline constexpr Rgb kTestBorder{60, 30, 0};
 void writeTestResources(const std::filesystem::path& dir);
 
 }  // namespace testsupport

@@ -214,6 +214,13 @@ float gemSignedDistance(const GemShape& shape, float x, float y) {
   return polygonSignedDistance(outlineCorners(shape), {x, ly});
 }
 
+Colour gemColourAt(const GemStyle& style, float lightX, float lightY, float lightZ, float x, float y,
+                   float rimWidth) {
+  const float depth = -gemSignedDistance(style.shape, x, y);
+  if (depth < rimWidth) return scale(style.base, kRimDarkness);
+  return shadeGemPixel(style, normalised({lightX, lightY, lightZ}), x, y, depth);
+}
+
 RgbImage drawGem(const GemStyle& style, float lightX, float lightY, float lightZ) {
   const Vec3 light = normalised({lightX, lightY, lightZ});
   const std::vector<bool> solid = solidPixels(style.shape);

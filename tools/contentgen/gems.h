@@ -61,6 +61,12 @@ struct GemSheetStyle {
 // to the outline: negative inside.
 float gemSignedDistance(const GemShape& shape, float x, float y);
 
+// Colour of the gem at (x, y), pixels from the frame centre, for a point
+// inside its outline: the dark rim within rimWidth of the edge, the lit
+// surface further in. What every gem frame is painted with, at any scale.
+Colour gemColourAt(const GemStyle& style, float lightX, float lightY, float lightZ, float x, float y,
+                   float rimWidth);
+
 // One 32x32 gem frame; outside the outline is the colour key.
 RgbImage drawGem(const GemStyle& style, float lightX, float lightY, float lightZ);
 

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the Debian package of amber hollow with CPack into
+# dist/amber-hollow_<version>_<arch>.deb, from its own build folder build-deb/:
+# Debian's hardening flags on the game's usual optimisation, stripped, with
+# Depends worked out by dpkg-shlibdeps. Only what the package holds is built
+# (the game, its content, icons and gzipped documents); no tests or benchmarks.
+# With --test it then checks the package (tests/package/package_test.sh):
+# lintian, the AppStream metainfo, and installing it with dpkg, starting the
+# game from its launcher under Xvfb and removing it again. That needs root.
+# usage: scripts/package.sh [--test]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+started=$SECONDS
+run_tests=0
+case "${1:-}" in
+  --test) run_tests=1 ;;
+  "") ;;
+  *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
+
+# --- Debian packages: what the game and its content tools build with, CPack's
+# helpers, and for the test lintian, appstream and the X tools. ---
+packages=(
+  build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
+  libsndfile1-dev nlohmann-json3-dev fonts-liberation libbenchmark-dev dpkg-dev file
+)
+[ "$run_tests" = 1 ] && packages+=(lintian appstream desktop-file-utils xvfb xauth xdotool)
+scripts/install.sh "${packages[@]}"
+
+# --- Build and pack. ---
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+cmake --build build-deb -j2 --target amber-hollow content_icons packaging_docs
+mkdir -p dist
+rm -f dist/amber-hollow_*.deb
+(cd build-deb && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX="$root/dist" >/dev/null)
+deb=$(ls dist/amber-hollow_*.deb)
+echo "package: $deb, $(stat -c %s "$deb") bytes"
+
+if [ "$run_tests" = 1 ]; then
+  tests/package/package_test.sh "$deb"
+fi
+echo "package.sh: done in $((SECONDS - started)) s"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds every artefact of a release into a fresh dist/ and lists their
+# checksums in dist/SHA256SUMS:
+#   amber-hollow_<version>_<arch>.deb   the Debian package (scripts/package.sh)
+#   amber-hollow-win64.zip              the Windows build (scripts/windows.sh)
+#   amber-hollow-web.tar.gz             the web build (scripts/web.sh --no-serve),
+#                                       its page files from build-web/
+# A platform whose script is not in this checkout is left out, with a note.
+# usage: scripts/release.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+rm -rf dist
+mkdir -p dist
+
+echo "== Debian package =="
+scripts/package.sh
+
+echo "== Windows =="
+if [ -x scripts/windows.sh ]; then
+  scripts/windows.sh
+  [ -f dist/amber-hollow-win64.zip ] || { echo "scripts/windows.sh made no dist/amber-hollow-win64.zip" >&2; exit 1; }
+else
+  echo "no scripts/windows.sh here: no Windows build in this release"
+fi
+
+echo "== web =="
+if [ -x scripts/web.sh ]; then
+  scripts/web.sh --no-serve
+  # The page is what the browser loads: the HTML, its script, the WebAssembly
+  # and the packed resources, all at the top of build-web/.
+  mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \
+    \( -name '*.html' -o -name '*.js' -o -name '*.wasm' -o -name '*.data' \) | sort)
+  [ ${#page[@]} -gt 0 ] || { echo "scripts/web.sh left no page in build-web/" >&2; exit 1; }
+  tar -czf dist/amber-hollow-web.tar.gz --transform 's,^\./,amber-hollow-web/,' -C build-web "${page[@]}"
+else
+  echo "no scripts/web.sh here: no web build in this release"
+fi
+
+(cd dist && sha256sum -- * >SHA256SUMS)
+echo "== dist/ =="
+ls -l dist
+cat dist/SHA256SUMS
+echo "release.sh: done in $((SECONDS - started)) s"
