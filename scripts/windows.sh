@@ -124,7 +124,9 @@ cp -r /usr/share/cmake/nlohmann_json "$json/share/cmake/"
 
 # --- The content, from the native build. ---
 say "native content in build/"
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build_type=()
+[ -f build/CMakeCache.txt ] || build_type=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake -S . -B build "${build_type[@]}" >/dev/null
 native_targets=(content_media content_figures)
 [ "$run_tests" = 1 ] && native_targets+=(close-window amber-replay)
 cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
@@ -165,8 +167,8 @@ if (cd "$build" && ctest --output-on-failure -j2 --timeout 900) | tee "$build/wi
 summary+=("unit and rendering suite under Wine: $(grep -E 'tests passed|tests failed' "$build/wine-tests.txt" | tail -n 1)")
 
 say "scripted replay: native and Windows"
-native=$(build/amber-replay)
-windows=$(cd "$build" && wine amber-replay.exe | tr -d '\r')
+native=$(cd build && ./amber-replay | grep '^replay digest')
+windows=$(cd "$build" && wine amber-replay.exe | tr -d '\r' | grep '^replay digest')
 echo "native:  $native"
 echo "windows: $windows"
 if [ -n "$native" ] && [ "$native" = "$windows" ]; then
@@ -177,6 +179,10 @@ else
 fi
 
 say "the zipped game under Wine in an Xvfb window"
+# The headless session above has no display: end it so that the probe's
+# session starts on its Xvfb.
+wineserver -k 2>/dev/null || true
+wineserver -w
 if tests/e2e/wine_window_e2e.sh dist/amber-hollow-win64.zip build/tests/close-window | tee "$build/wine-window.txt"; then :; else failed=1; fi
 summary+=("$(tail -n 1 "$build/wine-window.txt")")
 
