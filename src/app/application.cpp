@@ -45,7 +45,7 @@ void Application::run() {
     } while (running);
 }
 
-void Application::runFrame() {
+void Application::runFrame(bool waitOut) {
     std::uint32_t first = SDL_GetTicks();
     SDL_Event event;
     while (SDL_PollEvent(&event)) handleEvent(event);
@@ -58,7 +58,7 @@ void Application::runFrame() {
     SDL_RenderPresent(renderer);
 
     FramePacing pacing = paceFrame(static_cast<std::int32_t>(second - first));
-    if (pacing.delayMillis > 0) SDL_Delay(pacing.delayMillis);
+    if (waitOut && pacing.delayMillis > 0) SDL_Delay(pacing.delayMillis);
     if (++framesSinceTitle == kTitleEveryFrames) {
         framesSinceTitle = 0;
         showFrameRate(1000.0f / pacing.frameMillis);

@@ -29,8 +29,10 @@ struct Application {
     bool start();
     // Runs frames until a quit event has been handled.
     void run();
-    // One frame: events, update, release sweep, drawing, pacing, title.
-    void runFrame();
+    // One frame: events, update, release sweep, drawing, pacing, title. The
+    // desktop loop waits out the rest of the 16 ms itself (waitOut); the
+    // browser's timer keeps the time there, and waiting would stall the page.
+    void runFrame(bool waitOut = true);
     // Applies one SDL event to the input state (quit, resize, W/S, mouse).
     void handleEvent(const SDL_Event& event);
     // Sets the title to "amber hollow (FPS: N)", N the truncated rate.

@@ -1,6 +1,6 @@
 #include "skeleton/byte_reader.h"
 
-#include <bit>
+#include <cstring>
 
 #include "platform/file.h"
 
@@ -26,8 +26,10 @@ bool ByteReader::readInt32(std::int32_t& value) {
 
 bool ByteReader::readFloat32(float& value) {
     if (remaining() < 4) return false;
-    // Bit for bit: a NaN payload or a negative zero survives the trip.
-    value = std::bit_cast<float>(littleEndian32(bytes.data() + position));
+    // Bit for bit: a NaN payload or a negative zero survives the trip. (A
+    // copy rather than std::bit_cast, which not every C++ library has yet.)
+    std::uint32_t bits = littleEndian32(bytes.data() + position);
+    std::memcpy(&value, &bits, sizeof value);
     position += 4;
     return true;
 }
@@ -44,7 +46,9 @@ void appendInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
 }
 
 void appendFloat32(std::vector<std::uint8_t>& out, float value) {
-    appendLittleEndian32(out, std::bit_cast<std::uint32_t>(value));
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    appendLittleEndian32(out, bits);
 }
 
 bool readFigureFile(const std::string& gamePath, std::vector<std::uint8_t>& bytes, std::string& error) {

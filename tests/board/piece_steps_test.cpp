@@ -46,6 +46,13 @@ TEST_F(PieceSteps, NormalPieceBurstsOnItsColourAndSticksOnAnythingElse) {
         // The burst starts from the piece, whichever cell it emptied.
         if (burst) { EXPECT_EQ(fresh.pieces[0]->x, float(columnX(2) + 48)); }
     }
+    // A board with fewer sound slots than sounds never writes past them.
+    Board oneSound(nullptr, 1);
+    oneSound.area = kArea;
+    oneSound.cells[3][1] = kBlue;
+    Piece piece(kRed, nullptr, normalPieceSteps, columnX(2), rowY(1), kFiredSpeed, 0, kPieceSize, kPieceSize);
+    stepNormalPiece(piece, oneSound);
+    EXPECT_EQ(std::pair(int(piece.removed), int(oneSound.soundRequests[0])), std::pair(1, 0));
 }
 
 TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
@@ -61,26 +68,6 @@ TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
     // Removed by leaving the area: its point reached the right edge.
     EXPECT_EQ(piece.x, float(kArea.x + kArea.w));
     EXPECT_EQ(updates, (kArea.w - 2 * kCellSize) / kFiredSpeed);
-}
-
-TEST_F(PieceSteps, PieceOutsideTheAreaIsRemovedBeforeItsLastStep) {
-    // Above the area: the row division would still find row 0, where this
-    // piece would stick if its third step ran.
-    at(1, 0) = kBlue;
-    board.addPiece(new Piece(kRed, nullptr, normalPieceSteps, kArea.x, kArea.y - 24, kFiredSpeed, 0, kPieceSize,
-                             kPieceSize));
-    board.update();  // frame 1: no shift, and only the last column is refilled
-    EXPECT_TRUE(board.pieces.empty());
-    EXPECT_EQ(at(0, 0), kEmptyCell);
-    // Each edge: left, right, top and bottom; the right and bottom edges are exclusive.
-    for (auto [x, y, gone] : {std::tuple{kArea.x, kArea.y, false}, {kArea.x - 1, kArea.y, true},
-                              {kArea.x + kArea.w - 1, kArea.y + kArea.h - 1, false},
-                              {kArea.x + kArea.w, kArea.y, true}, {kArea.x, kArea.y - 1, true},
-                              {kArea.x, kArea.y + kArea.h, true}}) {
-        Piece still(kRed, nullptr, {}, x, y, 0, 0, kPieceSize, kPieceSize);
-        stepLeaveArea(still, board);
-        EXPECT_EQ(still.removed, gone ? 1 : 0) << x << "," << y;
-    }
 }
 
 // A fragment flying right along row 1 from column 4 until it dies, over cells
@@ -110,20 +97,6 @@ TEST_F(PieceSteps, FragmentEmptiesCellsUntilItDiesOnAForeignOne) {
         EXPECT_EQ(std::tuple(updates, fresh.score, fresh.charge, int(fresh.soundRequests[kSoundMatch])),
                   std::tuple(c.updates, c.score, c.charge, 1));
     }
-}
-
-TEST_F(PieceSteps, FragmentStopsAtItsFirstForeignCorner) {
-    // Corners in order (x, y), (x, y + 8), (x + 8, y), (x + 8, y + 8): the
-    // first lies in a blue cell, the others in red ones that must survive.
-    const std::pair<std::int32_t, std::int32_t> reds[] = {{4, 2}, {5, 1}, {5, 2}};
-    at(4, 1) = kBlue;
-    for (auto [col, row] : reds) at(col, row) = kRed;
-    Piece fragment(kRed, nullptr, {}, columnX(4) + 28, rowY(1) + 28, 0, 0, kFragmentSize, kFragmentSize);
-    stepFragment(fragment, board);
-    EXPECT_EQ(fragment.removed, 1);
-    EXPECT_EQ(at(4, 1), kEmptyCell);
-    for (auto [col, row] : reds) EXPECT_EQ(at(col, row), kRed) << col << "," << row;
-    EXPECT_EQ(board.score, 1);
 }
 
 TEST_F(PieceSteps, BurstMakesEightFragmentsWithComputedSpeeds) {

@@ -2,6 +2,8 @@
 
 #include <SDL_mixer.h>
 
+#include <fstream>
+
 #include "game/game.h"
 #include "platform/random.h"
 #include "support/canvas.h"
@@ -37,6 +39,12 @@ TEST(GameConstruction, FiguresArePlacedAndRescaled) {
     TempDir dir;
     testsupport::writeTestResources(dir.path);
     WorkingDirectory cwd(dir.path);
+    // Roots that the files place elsewhere: the game puts them in their spots.
+    for (const char* figure : {"resources/wendle/body.jrig", "resources/debugman/body.jrig"}) {
+        std::fstream rig(figure, std::ios::in | std::ios::out | std::ios::binary);
+        rig.seekp(8 + 16);  // the root's offset, after the header, angle, scale and pivot
+        rig.write("\7\0\0\0\11\0\0\0", 8);
+    }
     // The files' own scales, before the game rescales them.
     auto player = Character::load(nullptr, "resources\\wendle");
     auto background = Character::load(nullptr, "resources\\debugman");
@@ -110,6 +118,9 @@ TEST(GameConstruction, LostLifeAndSpecialShotSoundAndAMissingWavIsSilent) {
         for (int i = 0; i < 4; ++i) EXPECT_EQ(game.sounds[i].chunk == nullptr, i == kSoundStick) << i;
         game.playSound(kSoundStick);  // silent, no crash
         EXPECT_TRUE(playing().empty());
+        game.playSound(kSoundMatch);
+        EXPECT_EQ(playing(), std::vector{game.sounds[kSoundMatch].chunk});
+        Mix_HaltChannel(-1);
         game.board->area = boardAreaFor(640, 480, kRowCount);
         game.board->cells[0][3] = 2;  // a colour at the left edge
         game.update();

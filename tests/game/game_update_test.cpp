@@ -35,33 +35,6 @@ struct GameUpdate : ::testing::Test {
     }
 };
 
-// A special shot draws nothing and takes the whole charge; the held left
-// button fires next, after the cooldown, drawing once.
-TEST_F(GameUpdate, SpecialShotWinsOverNormalThenTheHeldLeftButtonFiresAndDrawsOnce) {
-    std::fill_n(board->cells[kColumnCount - 1], kRowCount, kSpecial);  // the board's refills draw nothing
-    game->leftMouse.held = game->rightMouse.held = true;
-    game->mouseY = 300;
-    board->charge = kSpecialCharge;
-    framesSinceShot = kShotCooldown + 1;
-    const std::uint8_t current = board->currentColour, next = board->nextColour;
-    const std::uint32_t randState = platform::gameRandState();
-    ASSERT_TRUE(fired());
-    ASSERT_EQ(board->pieces.size(), 1u);
-    const Piece& special = *board->pieces[0];
-    EXPECT_EQ(std::tuple(special.type, special.steps, special.x, special.y),
-              std::tuple(kSpecial, specialPieceSteps, float(board->area.x + kPieceSpeed), 288.0f));  // moved once
-    EXPECT_EQ(std::tuple(board->charge, board->currentColour, platform::gameRandState()), std::tuple(0, current, randState));
-
-    for (int n = 0; n < kShotCooldown; ++n) ASSERT_FALSE(fired());
-    ASSERT_TRUE(fired());
-    EXPECT_EQ(std::tuple(board->pieces.back()->type, board->pieces.back()->steps, board->currentColour),
-              std::tuple(current, normalPieceSteps, next));
-    const std::uint32_t after = platform::gameRandState();
-    platform::setGameRandState(randState);
-    EXPECT_EQ(board->nextColour, platform::gameRand() % kColourCount);  // exactly one draw
-    EXPECT_EQ(platform::gameRandState(), after);
-}
-
 // A click is seen only in its own update; a held right button without the
 // full charge fires nothing, nor stops a left click.
 TEST_F(GameUpdate, ClickDuringTheCooldownIsForgottenAndARightButtonShortOfChargeFiresNothing) {

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# amber hollow in the browser. Builds build-web/ (index.html, amber-hollow.js,
+# .wasm and .data) with Debian's emscripten, then serves it on 127.0.0.1.
+#
+#   scripts/web.sh              build, then serve until Ctrl-C (port 8642)
+#   scripts/web.sh --port N     the same on port N
+#   scripts/web.sh --no-serve   build only
+#   scripts/web.sh --test       build, then the end-to-end test in headless
+#                               Chromium and the scripted game's digest, which
+#                               must equal the native build's
+#   scripts/web.sh --shot       build, then the README's browser picture
+#
+# SDL2 and SDL2_mixer come from Debian's source packages, fetched with
+# apt-get source through a private apt configuration (the system's own sources
+# stay as they are) and built once into build-web/deps, or into
+# $AMBER_DEPS_CACHE/web when that is set; a new package version rebuilds them.
+# The game's resources/ come from the native build in build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+mode=serve
+port=8642
+while [ $# -gt 0 ]; do
+  case $1 in
+    --no-serve) mode=build ;;
+    --test) mode=test ;;
+    --shot) mode=shot ;;
+    --port) port=$2; shift ;;
+    *) echo "usage: scripts/web.sh [--no-serve | --test | --shot | --port N]" >&2; exit 2 ;;
+  esac
+  shift
+done
+start=$SECONDS
+
+# What the native build needs to configure, and the web's own tools.
+packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
+  libsndfile1-dev nlohmann-json3-dev fonts-liberation libgtest-dev libbenchmark-dev
+  emscripten dpkg-dev python3)
+[ "$mode" = test ] || [ "$mode" = shot ] && packages+=(chromium)
+scripts/install.sh "${packages[@]}"
+
+echo "== native resources (build/) =="
+native_targets=(content_media content_figures)
+[ "$mode" = test ] && native_targets+=(amber-capture amber-replay)
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
+
+# emcc runs node, which does not look in Debian's node module folder itself.
+export NODE_PATH=/usr/share/nodejs
+toolchain=-DCMAKE_TOOLCHAIN_FILE=$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake
+
+echo "== SDL2 and SDL2_mixer for the browser =="
+deps=${AMBER_DEPS_CACHE:+$AMBER_DEPS_CACHE/web}
+deps=${deps:-$root/build-web/deps}
+apt_dir=$deps/apt
+mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
+# deb-src entries for the Debian archives this system installs from.
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+: >"$apt_dir/sources.list"
+for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+  [ -f "$f" ] && awk -v c="$codename" '$1 == "deb" && index($3, c) == 1 { $1 = "deb-src"; print }' "$f" >>"$apt_dir/sources.list"
+done
+rm -f "$apt_dir"/sources.list.d/*
+for f in /etc/apt/sources.list.d/*.sources; do
+  [ -f "$f" ] && grep -Eq "^Suites:.*(^|[ :])$codename([ -]|$)" "$f" &&
+    sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/sources.list.d/$(basename "$f")"
+done
+apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+  -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "APT::Sandbox::User=$(id -un)")
+apt-get "${apt_opts[@]}" -q update >/dev/null || echo "apt-get update failed; using the source lists fetched before"
+newest() { apt-cache "${apt_opts[@]}" showsrc "$1" | sed -n 's/^Version: //p' | sort -V | tail -1; }
+sdl_version=$(newest libsdl2)
+mixer_version=$(newest libsdl2-mixer)
+[ -n "$sdl_version" ] && [ -n "$mixer_version" ] || { echo "no source package for SDL2 or SDL2_mixer" >&2; exit 1; }
+recipe=$(cat scripts/web/deps/CMakeLists.txt | sha256sum | cut -c1-12)
+prefix=$deps/sdl2-$sdl_version-mixer-$mixer_version-emscripten-$(dpkg-query -W -f='${Version}' emscripten)-$recipe
+if [ ! -f "$prefix/built" ]; then
+  work=$deps/work
+  rm -rf "$work" "$prefix"
+  mkdir -p "$work"
+  (cd "$work" && apt-get "${apt_opts[@]}" -q source "libsdl2=$sdl_version" "libsdl2-mixer=$mixer_version" >/dev/null)
+  cmake "$toolchain" -S scripts/web/deps -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DSDL2_SOURCE="$(echo "$work"/libsdl2-2*/)" -DSDL2_MIXER_SOURCE="$(echo "$work"/libsdl2-mixer-2*/)" >/dev/null
+  cmake --build "$work/build" -j2 >/dev/null
+  cmake --install "$work/build" >/dev/null
+  touch "$prefix/built"
+  rm -rf "$work"
+fi
+echo "SDL2 $sdl_version, SDL2_mixer $mixer_version in $prefix"
+
+echo "== the game for the browser (build-web/) =="
+cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
+  -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
+  -DAMBER_WEB_RESOURCES="$root/build/resources" >/dev/null
+cmake --build build-web -j2 >/dev/null
+raw=0 packed=0
+for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do
+  raw=$((raw + $(stat -c %s "build-web/$f"))) packed=$((packed + $(gzip -9c "build-web/$f" | wc -c)))
+  printf '%-20s %8d bytes, %8d gzipped\n' "$f" "$(stat -c %s "build-web/$f")" "$(gzip -9c "build-web/$f" | wc -c)"
+done
+printf '%-20s %8d bytes, %8d gzipped\n' together $raw $packed
+echo "built in $((SECONDS - start)) s"
+
+serve() {  # serves build-web/ on 127.0.0.1:$1 in the background; sets server
+  python3 -m http.server --bind 127.0.0.1 --directory build-web "$1" >/dev/null 2>&1 &
+  server=$!
+  for _ in $(seq 50); do
+    python3 -c "import urllib.request as u; u.urlopen('http://127.0.0.1:$1/index.html')" 2>/dev/null && return 0
+    sleep 0.2
+  done
+  echo "the server on port $1 did not start" >&2
+  return 1
+}
+
+case $mode in
+  build) ;;
+  serve)
+    echo "Play at http://127.0.0.1:$port/ (Ctrl-C stops the server)"
+    exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port"
+    ;;
+  test | shot)
+    port=$((20000 + RANDOM % 20000))
+    serve "$port"
+    trap 'kill $server 2>/dev/null' EXIT
+    mkdir -p build-web/test
+    if [ "$mode" = shot ]; then
+      python3 scripts/web/chromium.py "http://127.0.0.1:$port/" docs/pictures/browser.png
+      exit
+    fi
+    # The native start frame, drawn by the software renderer.
+    echo "shot 1 $root/build-web/test/start-native.png" >build-web/test/start.capture
+    (cd build && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./amber-capture ../build-web/test/start.capture)
+    native_digest=$(cd build && ./amber-replay) || { echo "the native scripted game broke its rules: $native_digest" >&2; exit 1; }
+    python3 tests/web/browser_test.py "http://127.0.0.1:$port/" "$native_digest"
+    ;;
+esac
