@@ -3,7 +3,12 @@
 // through many games, window sizes from 1 x 1 to 4000 x 3000 and stretches in
 // the lost state. Checks the rules after every frame; reports peak memory.
 // usage: amber-soak FRAMES SEED MAX_RSS_MB
+#ifdef _WIN32
+#include <windows.h>  // peak working set: MinGW has no getrusage
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,9 +97,15 @@ int main(int argc, char** argv) {
     SDL_DestroyRenderer(app.renderer);
     SDL_FreeSurface(surface);
 
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS usage{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &usage, sizeof usage);
+    const long rssMb = static_cast<long>(usage.PeakWorkingSetSize >> 20);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const long rssMb = usage.ru_maxrss / 1024;
+#endif
     std::printf("soak: %ld frames, %d games, %ld in the lost state, %ld broke the rules, peak RSS %ld MB (limit %ld)\n",
                 frames, games, lostFrames, broken, rssMb, maxRssMb);
     return broken == 0 && rssMb <= maxRssMb ? 0 : 1;
