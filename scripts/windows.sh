@@ -183,7 +183,7 @@ say "the zipped game under Wine in an Xvfb window"
 # session starts on its Xvfb.
 wineserver -k 2>/dev/null || true
 wineserver -w
-if tests/e2e/wine_window_e2e.sh dist/amber-hollow-win64.zip build/tests/close-window | tee "$build/wine-window.txt"; then :; else failed=1; fi
+if tests/e2e/window_e2e.sh --wine dist/amber-hollow-win64.zip build/tests/close-window | tee "$build/wine-window.txt"; then :; else failed=1; fi
 summary+=("$(tail -n 1 "$build/wine-window.txt")")
 
 say "windows summary"
