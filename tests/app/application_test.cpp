@@ -67,7 +67,8 @@ TEST_F(ApplicationInput, MotionResizeAndQuit) {
     app.handleEvent(ev(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6));
     app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 700, 500));
     app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED, 10, 10));
-    EXPECT_EQ(std::tuple(app.game->mouseX, app.game->mouseY, app.width, app.game->height), std::tuple(123, 321, 640, 480));
+    EXPECT_EQ(std::tuple(app.game->mouseX, app.game->mouseY, app.width, app.game->height),
+              std::tuple(123, 321, 640, 480));
     app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESIZED, 800, 600));
     EXPECT_EQ(std::tuple(app.width, app.height, app.game->width, app.game->height), std::tuple(800, 600, 800, 600));
     EXPECT_TRUE(app.running);

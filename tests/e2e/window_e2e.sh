@@ -63,7 +63,8 @@ for _ in $(seq 50); do
   [ "$title" = "amber hollow (FPS: 62)" ] && break
   sleep 0.1
 done
-check "title shows the frame rate within 5 s: $title" eval "[ '$title' = 'amber hollow (FPS: 62)' ] && [ $((SECONDS - started)) -le 5 ]"
+check "title shows the frame rate within 5 s: $title" \
+  eval "[ '$title' = 'amber hollow (FPS: 62)' ] && [ $((SECONDS - started)) -le 5 ]"
 if [ -z "$wine" ]; then
 eval "$(xdotool getwindowgeometry --shell "$window")"
 check "window is 640 x 480" [ "$WIDTH x $HEIGHT" = "640 x 480" ]
@@ -88,7 +89,8 @@ if [ -z "$wine" ]; then
 # Keep firing into the wall as it arrives: matches and sticks make sound.
 xdotool mousedown 1 sleep 5 mouseup 1 sleep 0.5
 sound_after=$(tr -d '\000' <"$work/sound.raw" | wc -c)
-check "sound once pieces meet the wall ($sound_before -> $sound_after bytes)" more "$sound_after" $((sound_before + 1000))
+check "sound once pieces meet the wall ($sound_before -> $sound_after bytes)" \
+  more "$sound_after" $((sound_before + 1000))
 # The board follows the window's bottom edge.
 xdotool windowsize "$window" 800 600 sleep 0.5
 shot

@@ -36,15 +36,6 @@ struct GameRendering : testing::Test {
     Rgb glyphAt(int column, int line) { return canvas->pixel(16 * column + 8, 72 + 16 * line); }
 };
 
-TEST_F(GameRendering, BoardAreaFollowsTheWindowAndIsStoredByTheFrame) {
-    for (auto [w, h, x, y, aw] : {std::tuple{640, 480, 32, 256, 576}, {800, 600, 32, 376, 736}}) {
-        SDL_Rect area = boardAreaFor(w, h, 6);
-        EXPECT_EQ(std::tuple(area.x, area.y, area.w, area.h), std::tuple(x, y, aw, 192));
-    }
-    frame(640, 480);
-    EXPECT_EQ(game->board->area.y, 256);
-}
-
 // The frame of tiles: rows above and below the board from x 0 to the last
 // tile across, a column each side; nothing else.
 TEST_F(GameRendering, BorderFramesTheBoardAtEveryWidth) {
@@ -54,7 +45,8 @@ TEST_F(GameRendering, BorderFramesTheBoardAtEveryWidth) {
     } cases[] = {
         {640, 18, 608, 52 * 1024, {{0, 224}, {608, 224}, {0, 448}, {608, 448}, {0, 256}, {0, 416}, {608, 416}}},
         {800, 23, 768, 62 * 1024, {{736, 344}, {768, 344}, {768, 568}}},
-        {650, 18, 618, 52 * 1024, {{576, 224}, {618, 224}, {618, 448}}},  // the right column stands past the last tile across
+        // The right column stands past the last tile across.
+        {650, 18, 618, 52 * 1024, {{576, 224}, {618, 224}, {618, 448}}},
         {50, -1, 18, 12224, {{18, 224}, {0, 256}}},                    // narrower than two tiles: no rows across
     };
     for (const auto& c : cases) {

@@ -82,7 +82,9 @@ TEST_F(GameOnContent, FiguresArePlacedAndRescaled) {
     const Rig &rig = game->player->rig, &backRig = game->background->rig;
     EXPECT_EQ(std::tuple(rig.root->offsetX, rig.root->offsetY, backRig.root->offsetX, backRig.root->offsetY),
               std::tuple(128, 100, 512, 100));
-    for (int i = 0; i < rig.boneCount; ++i) EXPECT_EQ(rig.bones[i].scale, float(double(player->rig.bones[i].scale) * 0.7));
+    for (int i = 0; i < rig.boneCount; ++i) {
+        EXPECT_EQ(rig.bones[i].scale, float(double(player->rig.bones[i].scale) * 0.7));
+    }
     for (int i = 0; i < backRig.boneCount; ++i) {
         EXPECT_EQ(backRig.bones[i].angle, 0.0f);
         EXPECT_EQ(backRig.bones[i].scale, float(double(background->rig.bones[i].scale) * 0.8));
@@ -194,7 +196,8 @@ TEST_F(GameOnContent, EmptyFolderSaysSoAndPlaysOn) {
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 5) << printed;
     EXPECT_EQ(printed.rfind("Surface initialization error! : ", 0), 0u) << printed;
     for (const char* figure : {"wendle", "debugman"}) {
-        EXPECT_NE(printed.find(std::string("\nRig loading error! : resources\\") + figure + "\\body.jrig: "), printed.npos);
+        const std::string line = std::string("\nRig loading error! : resources\\") + figure + "\\body.jrig: ";
+        EXPECT_NE(printed.find(line), printed.npos);
     }
     EXPECT_TRUE(!game->player && !game->background);
     for (int i = 0; i < game->soundCount; ++i) EXPECT_EQ(game->sounds[i].chunk, nullptr);

@@ -1,8 +1,33 @@
+// The board's rules on a bare board at the 640 x 480 layout, with no game
+// behind it: the steps of pieces and fragments, and the update's edges. The
+// rules as a whole are pinned by the scripted game's digest (the replay test);
+// these cases name the edges it passes only once or never.
 #include <gtest/gtest.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
-#include "board/board_fixture.h"
+#include "board/board.h"
 
 namespace {
+
+constexpr std::uint8_t kRed = 2;
+constexpr std::uint8_t kBlue = 3;
+
+struct BareBoard : ::testing::Test {
+    static constexpr SDL_Rect kArea{32, 256, 576, 192};
+    Board board{nullptr, 4};
+
+    BareBoard() {
+        fillPieceStepLists();
+        board.area = kArea;
+    }
+
+    // Screen point of a cell's top-left corner at the current scroll offset.
+    std::int32_t columnX(std::int32_t col) const { return board.area.x - board.scrollOffset + kCellSize * col; }
+    std::int32_t rowY(std::int32_t row) const { return board.area.y + kCellSize * row; }
+    std::uint8_t& at(std::int32_t col, std::int32_t row) { return board.cells[col][row]; }
+};
 
 using PieceSteps = BareBoard;
 
@@ -62,7 +87,8 @@ TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
     std::int32_t updates = 0;
     for (; !piece.removed; ++updates) runOnce(piece, board);
     for (std::int32_t col = 3; col <= 7; ++col) EXPECT_EQ(at(col, 1), kEmptyCell) << col;
-    EXPECT_EQ(std::tuple(at(4, 0), board.score, board.charge, board.pieces.size()), std::tuple(kRed, 5, 0, 5u * kBurstSize));
+    EXPECT_EQ(std::tuple(at(4, 0), board.score, board.charge, board.pieces.size()),
+              std::tuple(kRed, 5, 0, 5u * kBurstSize));
     EXPECT_EQ(board.soundRequests[kSoundMatch] + board.soundRequests[kSoundStick], 0);
     for (const Piece* fragment : board.pieces) EXPECT_EQ(fragment->type, kSpecial);
     // Removed by leaving the area: its point reached the right edge.
@@ -109,9 +135,47 @@ TEST_F(PieceSteps, BurstMakesEightFragmentsWithComputedSpeeds) {
     for (std::size_t i = 0; i < 8; ++i) {
         const Piece& f = *board.pieces[i + 1];
         EXPECT_EQ(std::tuple(f.vx, f.vy, f.x, f.y, f.width, f.type, f.steps),
-                  std::tuple(expected[i].first, expected[i].second, 148.0f, 316.0f, kFragmentSize, kBlue, fragmentSteps))
+                  std::tuple(expected[i].first, expected[i].second, 148.0f, 316.0f, kFragmentSize, kBlue,
+                             fragmentSteps))
             << i;
     }
 }
+
+struct BoardUpdate : BareBoard {
+    // Keeps the last column full so that updates draw nothing.
+    void fillLastColumn(std::uint8_t value) { std::fill_n(board.cells[kColumnCount - 1], kRowCount, value); }
+};
+
+TEST_F(BoardUpdate, LosingTheLastLifeFreezesTheBoard) {
+    board.lives = 1;
+    at(0, 2) = at(5, 4) = kRed;
+    fillLastColumn(kEmptyCell);
+    board.pieces.push_back(new Piece(kRed, nullptr, normalPieceSteps, columnX(1), rowY(1), 4, 0, 32, 32));
+    board.score = 200;  // the sweep line would reach 255 if the update ran on
+    for (int expectedLives = 0; expectedLives >= -3; --expectedLives) {
+        board.update();
+        EXPECT_EQ(board.lives, expectedLives);
+        EXPECT_EQ(at(1, 0), 1);     // planted so that the loss repeats every update
+        EXPECT_EQ(at(5, 4), kRed);  // no emptying in the lost update
+        // The row pass stopped at row 2: later rows were not refilled.
+        EXPECT_NE(at(kColumnCount - 1, 2), kEmptyCell);
+        EXPECT_EQ(at(kColumnCount - 1, 3), kEmptyCell);
+        EXPECT_EQ(board.sweepLineX, kSweepLineBase);
+        ASSERT_EQ(board.pieces.size(), 1u);
+        EXPECT_EQ(board.pieces[0]->x, float(columnX(1)));
+    }
+}
+
+#ifdef __GLIBC__
+// The board owns its pieces: destroying it frees every one still in flight.
+TEST(BoardModel, DestroyingTheBoardFreesItsPieces) {
+    const std::size_t before = mallinfo2().uordblks;
+    {
+        Board board(nullptr, 4);
+        for (int i = 0; i < 1000; ++i) board.addPiece(new Piece(kRed, nullptr, normalPieceSteps, 0, 0, 4, 0, 32, 32));
+    }
+    EXPECT_LT(mallinfo2().uordblks, before + 4096);
+}
+#endif
 
 }  // namespace
