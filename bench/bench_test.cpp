@@ -8,8 +8,6 @@
 #include "draw_record.h"
 #include "loads.h"
 
-namespace {
-
 constexpr std::size_t kLoadPieces = bench::kFiredPieceCount + bench::kFragmentCount;
 
 TEST(BenchLoads, GameKeepsTheLoadAndTheReplayDrawsExactlyItsFrame) {
@@ -37,5 +35,3 @@ TEST(BenchLoads, GameKeepsTheLoadAndTheReplayDrawsExactlyItsFrame) {
     EXPECT_FALSE(canvas.matches(picture));
     SDL_FreeSurface(picture);
 }
-
-}  // namespace

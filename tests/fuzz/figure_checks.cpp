@@ -9,18 +9,12 @@
 #include "skeleton/clip_file.h"
 #include "skeleton/rig.h"
 
-namespace {
-
-void require(bool promise) {
-    if (!promise) std::abort();
-}
+static void require(bool promise) { if (!promise) std::abort(); }
 
 // An accepted file encodes back to the bytes that were read, trailing bytes aside.
-void requireEncodedPrefix(const std::vector<std::uint8_t>& encoded, std::span<const std::uint8_t> bytes) {
+static void requireEncodedPrefix(const std::vector<std::uint8_t>& encoded, std::span<const std::uint8_t> bytes) {
     require(encoded.size() <= bytes.size() && std::equal(encoded.begin(), encoded.end(), bytes.begin()));
 }
-
-}  // namespace
 
 void checkRigBytes(const std::uint8_t* data, std::size_t size) {
     RigFile file;

@@ -10,7 +10,7 @@ seconds=${1:-60}
 cmake -S . -B build-fuzz -DAMBER_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build build-fuzz -j2 --target rig-fuzz clip-fuzz
-mkdir -p build-fuzz/corpus/rig build-fuzz/corpus/clip
+mkdir -p build-fuzz/corpus/{rig,clip} build-fuzz/findings/{rig,clip}
 for figure in build/resources/*/; do
   name=$(basename "$figure")
   cp "$figure/body.jrig" "build-fuzz/corpus/rig/$name.jrig"
@@ -24,7 +24,6 @@ done
 status=0
 for kind in rig clip; do
   findings=build-fuzz/findings/$kind/
-  mkdir -p "$findings"
   echo "== fuzzing the $kind loader for ${seconds}s =="
   if ! ./build-fuzz/$kind-fuzz -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
       -artifact_prefix="$findings" -print_final_stats=1 "build-fuzz/corpus/$kind" "tests/fuzz/crashes/$kind" \

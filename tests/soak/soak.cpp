@@ -43,20 +43,9 @@ void send(Application& app, Uint32 type, int a, int b = 0) {
 // The pointer anywhere, even far outside the window; all three buttons; W and S.
 void randomInput(Application& app) {
     if (pick(0, 3) == 0) send(app, SDL_MOUSEMOTION, pick(-100, app.width + 100), pick(-100, app.height + 100));
-    for (int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE}) {
-        int roll = pick(0, 99);
-        if (roll < 7) send(app, roll < 4 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, button);
-    }
+    for (int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE})
+        if (int r = pick(0, 99); r < 7) send(app, r < 4 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, button);
     if (pick(0, 199) == 0) send(app, SDL_KEYDOWN, pick(0, 1) ? SDL_SCANCODE_W : SDL_SCANCODE_S);
-}
-
-void randomResize(Application& app) {
-    switch (pick(0, 5)) {
-    case 0: return send(app, SDL_WINDOWEVENT, 1, 1);
-    case 1: return send(app, SDL_WINDOWEVENT, 4000, 3000);
-    case 2: return send(app, SDL_WINDOWEVENT, pick(1, 70), pick(1, 250));
-    default: return send(app, SDL_WINDOWEVENT, pick(1, 4000), pick(1, 3000));
-    }
 }
 
 }  // namespace
@@ -71,30 +60,28 @@ int main(int argc, char** argv) {
     Application app;
     app.renderer = SDL_CreateSoftwareRenderer(surface);
     if (!app.renderer) return std::fprintf(stderr, "amber-soak: no software renderer: %s\n", SDL_GetError()), 1;
-    long broken = 0, lostFrames = 0, gameStart = 0, lostSince = -1;
-    int games = 0;
+    long broken = 0, lostFrames = 0, games = 0, gameStart = -kFramesPerGame, lostSince = -1;
     for (long frame = 0; frame < frames; ++frame) {
-        const bool lostLongEnough = lostSince >= 0 && frame - lostSince >= kLostFramesPerGame;
-        if (frame == 0 || frame - gameStart >= kFramesPerGame || lostLongEnough) {
-            gameStart = frame, lostSince = -1, ++games;
-            app.game.reset();
+        if (frame - gameStart >= kFramesPerGame || (lostSince >= 0 && frame - lostSince >= kLostFramesPerGame)) {
+            gameStart = frame, lostSince = -1, ++games, app.game.reset();  // the old game goes before the new
             app.game = std::make_unique<Game>(app.renderer, app.width, app.height);
         }
-        if (frame % kResizeEvery == 0) randomResize(app);
-        Game& game = *app.game;
-        const std::int32_t scoreBefore = game.board->score, livesBefore = game.board->lives;
-        randomInput(app);
-        game.update();
-        sweepReleases(game);
-        SDL_RenderClear(app.renderer);
-        game.render(app.renderer);
-        if (!boardKeepsItsRules(*game.board, scoreBefore, livesBefore) && ++broken <= 5) {
-            std::fprintf(stderr, "amber-soak: the board broke its rules at frame %ld\n", frame);
+        if (frame % kResizeEvery == 0) {  // to 1 x 1, 4000 x 3000, a narrow strip or anything between
+            const int kind = pick(0, 5), w = kind == 0 ? 1 : kind == 1 ? 4000 : pick(1, kind == 2 ? 70 : 4000);
+            send(app, SDL_WINDOWEVENT, w, kind == 0 ? 1 : kind == 1 ? 3000 : pick(1, kind == 2 ? 250 : 3000));
         }
-        if (game.board->lives <= 0) ++lostFrames, lostSince = lostSince < 0 ? frame : lostSince;
+        Board& board = *app.game->board;
+        const std::int32_t scoreBefore = board.score, livesBefore = board.lives;
+        randomInput(app);
+        app.game->update();
+        sweepReleases(*app.game);
+        SDL_RenderClear(app.renderer);
+        app.game->render(app.renderer);
+        if (!boardKeepsItsRules(board, scoreBefore, livesBefore) && ++broken <= 5)
+            std::fprintf(stderr, "amber-soak: the board broke its rules at frame %ld\n", frame);
+        if (board.lives <= 0) ++lostFrames, lostSince = lostSince < 0 ? frame : lostSince;
     }
-    app.game.reset();
-    SDL_DestroyRenderer(app.renderer);
+    app.shutdown();  // the game, then its renderer (nothing else was started)
     SDL_FreeSurface(surface);
 
 #ifdef _WIN32
@@ -103,10 +90,9 @@ int main(int argc, char** argv) {
     const long rssMb = static_cast<long>(usage.PeakWorkingSetSize >> 20);
 #else
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const long rssMb = usage.ru_maxrss / 1024;
+    const long rssMb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss / 1024 : 0;
 #endif
-    std::printf("soak: %ld frames, %d games, %ld in the lost state, %ld broke the rules, peak RSS %ld MB (limit %ld)\n",
-                frames, games, lostFrames, broken, rssMb, maxRssMb);
+    std::printf("soak: %ld frames, %ld games, %ld in the lost state, %ld broke the rules, "
+                "peak RSS %ld MB (limit %ld)\n", frames, games, lostFrames, broken, rssMb, maxRssMb);
     return broken == 0 && rssMb <= maxRssMb ? 0 : 1;
 }

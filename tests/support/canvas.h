@@ -6,8 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string>
-#include <vector>
+#include <iterator>
 
 namespace testsupport {
 
@@ -17,22 +16,28 @@ struct Rgb {
 };
 
 // Frame i of a test sheet has colour frameColour(i); the first nine are kFrameColours.
-inline const std::vector<Rgb> kFrameColours = {
+inline constexpr Rgb kFrameColours[] = {
     {200, 0, 0},   {0, 200, 0},     {0, 0, 200},   {200, 200, 0}, {200, 0, 200},
     {0, 200, 200}, {250, 250, 250}, {120, 60, 10}, {10, 60, 120},
 };
-Rgb frameColour(int i);
+inline Rgb frameColour(int i) {
+    if (i < int(std::size(kFrameColours))) return kFrameColours[i];
+    return Rgb{std::uint8_t(10 + i * 6), 100, std::uint8_t(255 - i * 6)};
+}
 
 struct Canvas {
     SDL_Surface* surface = nullptr;
     SDL_Renderer* renderer = nullptr;
 
     Canvas(int width, int height);
-    ~Canvas();
+    ~Canvas() {
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+    }
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    void clear(Rgb c);
+    void clear(Rgb c) { SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, c.r, c.g, c.b)); }
     Rgb pixel(int x, int y) const;
     // Pixels of colour c inside rect (clipped to the canvas), or in all of it.
     int count(Rgb c, SDL_Rect rect) const;
@@ -43,15 +48,17 @@ struct Canvas {
 struct TempDir {
     std::filesystem::path path;
     TempDir();
-    ~TempDir();
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
     std::string file(const std::string& name) const { return (path / name).string(); }
 };
 
 // Makes dir the working directory until destroyed, then restores the old one.
 struct WorkingDirectory {
     std::filesystem::path previous;
-    explicit WorkingDirectory(const std::filesystem::path& dir);
-    ~WorkingDirectory();
+    explicit WorkingDirectory(const std::filesystem::path& dir) : previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous); }
 };
 
 // Writes a 24-bit BMP of frameCount solid frames, each frameWidth x height, in
