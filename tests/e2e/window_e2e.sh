@@ -13,15 +13,11 @@ if [ "$1" = --wine ]; then
   unzip -q "$2" -d "$work" || exit 1
   wine=yes build="$work/amber-hollow" closer=$(realpath "$3") game=(wine "$work/amber-hollow/amber-hollow.exe")
 else
-  wine="" build=$(cd "$1" && pwd) closer=$2
-  game=("$build/amber-hollow")
+  wine="" build=$(cd "$1" && pwd) closer=$2 && game=("$build/amber-hollow")
 fi
 
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then echo "ok: $name"; passed=$((passed + 1)); else echo "FAIL: $name"; failed=$((failed + 1)); fi
-}
+# check NAME COMMAND...
+check() { if "${@:2}"; then echo "ok: $1"; passed=$((passed + 1)); else echo "FAIL: $1"; failed=$((failed + 1)); fi; }
 # start DIR: the game in DIR, its stdout in $work/out.txt; sets $pid and $window.
 start() {
   (cd "$1" && exec "${game[@]}" >"$work/out.txt" 2>/dev/null) &

@@ -22,7 +22,6 @@ struct GameOnContent : testing::Test {
     std::string printed;  // by the game's construction
 
     void SetUp() override { testsupport::writeTestResources(dir.path); }
-    void TearDown() override { game.reset(); }
     void make(const std::filesystem::path& folder) {
         framesSinceShot = 0;
         platform::setGameRandState(platform::kGameRandStartState);

@@ -1,17 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <tuple>
-#include <utility>
-
 #include "game/game.h"
 #include "platform/random.h"
 #include "replay/scripted_game.h"
 
 namespace {
-
-constexpr std::int32_t kWidth = 640;
-constexpr std::int32_t kHeight = 480;
 
 // A fresh game with the board laid out as a 640 x 480 frame would lay it out.
 // Without a renderer the sheets fail to load and say so; the rules don't care.
@@ -22,11 +15,10 @@ struct GameUpdate : ::testing::Test {
     GameUpdate() {
         framesSinceShot = 0;
         platform::setGameRandState(platform::kGameRandStartState);
-        game = std::make_unique<Game>(nullptr, kWidth, kHeight);
+        game = std::make_unique<Game>(nullptr, 640, 480);
         board = game->board.get();
-        board->area = boardAreaFor(kWidth, kHeight, kRowCount);
+        board->area = boardAreaFor(640, 480, kRowCount);
     }
-
     // One update; true when it fired a piece.
     bool fired() {
         std::int32_t before = framesSinceShot;
@@ -57,9 +49,9 @@ TEST_F(GameUpdate, ClickDuringTheCooldownIsForgottenAndARightButtonShortOfCharge
 // Clamped into the area, then snapped to window rows; above an area of uneven
 // height the snap lands above its top.
 TEST_F(GameUpdate, ShotRowIsClampedIntoTheAreaThenSnappedToWindowRows) {
-    for (auto [height, mouseY, row] : {std::tuple{kHeight, 10, 256}, {kHeight, 300, 288}, {kHeight, 447, 416},
-                                       {kHeight, 448, 416}, {kHeight, 5000, 416}, {470, 0, 224}}) {
-        board->area = boardAreaFor(kWidth, height, kRowCount);
+    for (auto [height, mouseY, row] :
+         {std::tuple{480, 10, 256}, {480, 300, 288}, {480, 447, 416}, {480, 448, 416}, {480, 5000, 416}, {470, 0, 224}}) {
+        board->area = boardAreaFor(640, height, kRowCount);
         game->mouseY = mouseY;
         EXPECT_EQ(game->shotRow(), row) << height << " " << mouseY;
     }
@@ -68,9 +60,7 @@ TEST_F(GameUpdate, ShotRowIsClampedIntoTheAreaThenSnappedToWindowRows) {
 // The same digest on every platform: Windows and the browser replay this game too.
 TEST(Replay, ScriptedGameKeepsTheInvariantsAndGivesThePinnedDigest) {
     ScriptedGameResult r = playScriptedGame(6000);
-    EXPECT_EQ(r.brokenAt, -1);
-    EXPECT_EQ(r.score, 340);
-    EXPECT_EQ(r.digest, 0x3929930bafaf7252ull);
+    EXPECT_EQ(std::tuple(r.brokenAt, r.score, r.digest), std::tuple(-1, 340, 0x3929930bafaf7252ull));
 }
 
 }  // namespace
