@@ -6,6 +6,9 @@
 #include <fstream>
 #include <tuple>
 #include <vector>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "media/text.h"
 #include "media/texture.h"
@@ -34,6 +37,12 @@ TEST(Texture, FramesSplitTheSheetEvenlySelectingMovesOnlyXAndTheKeyColourIsClear
     canvas.clear(grey);
     SDL_RenderCopy(canvas.renderer, keyed.texture, &keyed.selectFrame(0), nullptr);
     EXPECT_EQ(std::tuple(canvas.count(grey), canvas.count(orange)), std::tuple(32 * 64, 32 * 64));
+#ifdef __GLIBC__
+    // Loading keeps nothing but the texture: the sheet's pixels are let go.
+    const std::size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 40; ++i) Texture(dir.file("wide.bmp"), 7, canvas.renderer);
+    EXPECT_LT(mallinfo2().uordblks, before + 65536);
+#endif
 }
 
 TEST(Texture, MissingOrBrokenFileWritesOneLineAndLeavesAnEmptySheet) {

@@ -55,9 +55,10 @@ with Browser(os.path.join(here, '..', '..', 'build-web', 'test', 'chromium.log')
     left, top = page.eval('(r => [r.left, r.top])(document.getElementById("canvas").getBoundingClientRect())')
     x, y = left + 300, top + 256 + 32 * 3 + 16  # over board row 3
     page.mouse('mouseMoved', x, y)
+    before = page.eval('Module._amber_newest_piece_row()')  # nothing in flight yet
     for _ in press_and_release('left', x, y): pass
     row = page.eval('Module._amber_newest_piece_row()')
-    check('click fires along its row', row == 3, f'the newest piece flies along row {row}')
+    check('click fires along its row', (before, row) == (-1, 3), f'none before ({before}); then the newest along row {row}')
     held = [page.eval('[Module._amber_right_held(), window.menuRefused]') for _ in press_and_release('right', x, y)]
     check('right button', held == [[1, True], [0, True]], f'[held in the game, menu refused] pressed, released: {held}')
     audio = page.eval('Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state')
