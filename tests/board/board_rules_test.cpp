@@ -96,51 +96,6 @@ TEST_F(PieceSteps, SpecialPiecePloughsThroughTheRowAndLeavesOnlyAtTheEdge) {
     EXPECT_EQ(updates, (kArea.w - 2 * kCellSize) / kFiredSpeed);
 }
 
-// A fragment flying right along row 1 from column 4 until it dies, over cells
-// (columns 4..7) that only its own type, or a special cell for a special
-// fragment, lets it pass; each emptied cell scores once.
-TEST_F(PieceSteps, FragmentEmptiesCellsUntilItDiesOnAForeignOne) {
-    struct Case {
-        std::uint8_t type;
-        std::uint8_t before[4], after[4];
-        std::int32_t score, charge, updates;
-    };
-    const Case cases[] = {
-        {kRed, {kRed, kRed, kBlue, kRed}, {E, E, E, kRed}, 3, 3, 4},
-        {S, {kRed, kRed, E, E}, {E, kRed, E, E}, 1, 0, 1},
-        {S, {S, kRed, kRed, E}, {E, E, kRed, E}, 2, 0, 2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        Board fresh(nullptr, 4);
-        fresh.area = kArea;
-        for (std::int32_t i = 0; i < 4; ++i) fresh.cells[4 + i][1] = c.before[i];
-        Piece fragment(c.type, nullptr, fragmentSteps, columnX(4) + 4, rowY(1) + 12, 15, 0, kFragmentSize,
-                       kFragmentSize);
-        std::int32_t updates = 0;
-        for (; !fragment.removed; ++updates) runOnce(fragment, fresh);
-        for (std::int32_t i = 0; i < 4; ++i) EXPECT_EQ(fresh.cells[4 + i][1], c.after[i]) << 4 + i;
-        EXPECT_EQ(std::tuple(updates, fresh.score, fresh.charge, int(fresh.soundRequests[kSoundMatch])),
-                  std::tuple(c.updates, c.score, c.charge, 1));
-    }
-}
-
-TEST_F(PieceSteps, BurstMakesEightFragmentsWithComputedSpeeds) {
-    Piece source(kBlue, nullptr, {}, 100, 300, 4, 0, kPieceSize, kPieceSize);
-    board.pieces.push_back(new Piece(kRed, nullptr, {}, 0, 0, 0, 0, 1, 1));  // fragments go after it
-    board.spawnBurst(source, kBlue);
-    ASSERT_EQ(board.pieces.size(), 9u);
-    const std::pair<float, float> expected[8] = {{15, 0},  {10, 10},   {0, 15},  {-10, 10},
-                                                 {-14, 0}, {-10, -10}, {0, -14}, {10, -10}};
-    for (std::size_t i = 0; i < 8; ++i) {
-        const Piece& f = *board.pieces[i + 1];
-        EXPECT_EQ(std::tuple(f.vx, f.vy, f.x, f.y, f.width, f.type, f.steps),
-                  std::tuple(expected[i].first, expected[i].second, 148.0f, 316.0f, kFragmentSize, kBlue,
-                             fragmentSteps))
-            << i;
-    }
-}
-
 struct BoardUpdate : BareBoard {
     // Keeps the last column full so that updates draw nothing.
     void fillLastColumn(std::uint8_t value) { std::fill_n(board.cells[kColumnCount - 1], kRowCount, value); }
