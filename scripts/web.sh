@@ -10,9 +10,9 @@
 #                               must equal the native build's
 #   scripts/web.sh --shot       build, then the README's browser picture
 #
-# SDL2 and SDL2_mixer come from Debian's source packages, fetched with
-# apt-get source through a private apt configuration (the system's own sources
-# stay as they are) and built once into build-web/deps, or into
+# SDL2 and SDL2_mixer come from Debian's source packages of the same versions
+# as the native -dev packages, fetched by scripts/fetch-sources.sh (a private
+# apt configuration; the system's own sources stay as they are) and built once into build-web/deps, or into
 # $AMBER_DEPS_CACHE/web when that is set; a new package version rebuilds them.
 # The game's resources/ come from the native build in build/.
 set -euo pipefail
@@ -52,33 +52,16 @@ toolchain=-DCMAKE_TOOLCHAIN_FILE=$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Plat
 echo "== SDL2 and SDL2_mixer for the browser =="
 deps=${AMBER_DEPS_CACHE:+$AMBER_DEPS_CACHE/web}
 deps=${deps:-$root/build-web/deps}
-apt_dir=$deps/apt
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
-# deb-src entries for the Debian archives this system installs from.
-codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-: >"$apt_dir/sources.list"
-for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-  [ -f "$f" ] && awk -v c="$codename" '$1 == "deb" && index($3, c) == 1 { $1 = "deb-src"; print }' "$f" >>"$apt_dir/sources.list"
-done
-rm -f "$apt_dir"/sources.list.d/*
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] && grep -Eq "^Suites:.*(^|[ :])$codename([ -]|$)" "$f" &&
-    sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/sources.list.d/$(basename "$f")"
-done
-apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-  -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "APT::Sandbox::User=$(id -un)")
-apt-get "${apt_opts[@]}" -q update >/dev/null || echo "apt-get update failed; using the source lists fetched before"
-newest() { apt-cache "${apt_opts[@]}" showsrc "$1" | sed -n 's/^Version: //p' | sort -V | tail -1; }
-sdl_version=$(newest libsdl2)
-mixer_version=$(newest libsdl2-mixer)
-[ -n "$sdl_version" ] && [ -n "$mixer_version" ] || { echo "no source package for SDL2 or SDL2_mixer" >&2; exit 1; }
+# The same versions as the native -dev packages.
+sdl_version=$(dpkg-query -W -f='${source:Version}' libsdl2-dev)
+mixer_version=$(dpkg-query -W -f='${source:Version}' libsdl2-mixer-dev)
 recipe=$(cat scripts/web/deps/CMakeLists.txt | sha256sum | cut -c1-12)
 prefix=$deps/sdl2-$sdl_version-mixer-$mixer_version-emscripten-$(dpkg-query -W -f='${Version}' emscripten)-$recipe
 if [ ! -f "$prefix/built" ]; then
   work=$deps/work
   rm -rf "$work" "$prefix"
   mkdir -p "$work"
-  (cd "$work" && apt-get "${apt_opts[@]}" -q source "libsdl2=$sdl_version" "libsdl2-mixer=$mixer_version" >/dev/null)
+  scripts/fetch-sources.sh "$deps/apt" "$work" "libsdl2=$sdl_version" "libsdl2-mixer=$mixer_version"
   cmake "$toolchain" -S scripts/web/deps -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DSDL2_SOURCE="$(echo "$work"/libsdl2-2*/)" -DSDL2_MIXER_SOURCE="$(echo "$work"/libsdl2-mixer-2*/)" >/dev/null
   cmake --build "$work/build" -j2 >/dev/null

@@ -7,8 +7,8 @@
 #
 # Everything comes from Debian: MinGW-w64 (posix threads), Wine, and SDL2,
 # SDL2_mixer and SDL2_image built from Debian's source packages of the same
-# versions as the native -dev packages, through a private apt configuration
-# under build-win/ (the system's apt sources stay untouched). They are built
+# versions as the native -dev packages, fetched by scripts/fetch-sources.sh
+# (a private apt configuration; the system's apt sources stay untouched). Built
 # once into a prefix that later runs reuse: build-win/deps, or
 # $AMBER_DEPS_CACHE/win64 when that is set; a change of any source version,
 # of the compiler or of the recipe below rebuilds it. The game's content is
@@ -28,7 +28,6 @@ toolchain=$root/cmake/mingw-w64-x86_64.cmake
 build=$root/build-win
 deps=${AMBER_DEPS_CACHE:+$AMBER_DEPS_CACHE/win64}
 deps=${deps:-$build/deps}
-apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 "$@"; }
 say() { echo "== $* =="; }
 
 # --- Debian packages: the cross toolchain, Wine, what the native content
@@ -62,16 +61,8 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # googletest, all with the game's toolchain. ---
 src_version() { dpkg-query -W -f='${source:Version}' "$1"; }
 build_deps() {  # build_deps PREFIX WORKDIR
-  local prefix=$1 work=$2 apt_dir=$2/apt
-  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/parts" "$work/src"
-  local mirror="[signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian"
-  printf 'deb-src %s %s main\n' "$mirror" bookworm "$mirror" bookworm-updates \
-    "${mirror%debian}debian-security" bookworm-security >"$apt_dir/sources.list"
-  local apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/parts"
-    -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache")
-  apt_get "${apt_opts[@]}" update -q
-  (cd "$work/src" && apt_get "${apt_opts[@]}" source -q \
-    "libsdl2=$sdl_v" "libsdl2-mixer=$mixer_v" "libsdl2-image=$image_v")
+  local prefix=$1 work=$2
+  scripts/fetch-sources.sh "$work/apt" "$work/src" "libsdl2=$sdl_v" "libsdl2-mixer=$mixer_v" "libsdl2-image=$image_v"
   local common=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix")
   one() {  # one NAME SOURCE_DIR CMAKE_ARGS...
