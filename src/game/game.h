@@ -9,6 +9,7 @@
 #include <string>
 
 #include "board/board.h"
+#include "media/content.h"
 #include "media/texture.h"
 #include "skeleton/character.h"
 
@@ -29,7 +30,6 @@ struct Sound {
 };
 
 inline constexpr std::int32_t kSoundCount = 4;
-inline constexpr std::int32_t kBorderTileSize = 32;  // pixels square
 inline constexpr std::int32_t kShotCooldown = 20;    // a shot needs more updates than this
 inline constexpr std::int32_t kPieceSpeed = 4;       // pixels per update
 inline constexpr std::int32_t kHudGlyphSize = 16;

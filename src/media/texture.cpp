@@ -24,7 +24,7 @@ void Texture::loadFrames(const std::string& path, std::int32_t frames, SDL_Rende
     SDL_Surface* surface = SDL_LoadBMP_RW(stream, 1);
     frameCount = frames;
     if (!surface) {
-        platform::reportSdlError("Surface initialization error! : ");
+        platform::reportSdlError(kSurfaceLoadError);
         // Nothing below may touch the missing surface: leave an empty sheet that
         // draws nothing.
         texture = nullptr;

@@ -6,10 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// Pixels of exactly this colour are transparent in every sheet the game loads.
-inline constexpr std::uint8_t kColourKeyRed = 0;
-inline constexpr std::uint8_t kColourKeyGreen = 0;
-inline constexpr std::uint8_t kColourKeyBlue = 1;
+#include "media/content.h"
 
 struct Texture {
     SDL_Texture* texture = nullptr;  // owned; null when nothing is loaded

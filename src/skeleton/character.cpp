@@ -1,14 +1,11 @@
 #include "skeleton/character.h"
 
-#include "platform/path.h"
+#include "media/content.h"
 #include "platform/report.h"
 #include "skeleton/byte_reader.h"
 #include "skeleton/clip_file.h"
 
 namespace {
-
-constexpr const char* kRigError = "Rig loading error! : ";
-constexpr const char* kClipError = "Clip loading error! : ";
 
 bool readClip(const std::string& path, std::int32_t boneCount, std::vector<Keyframe>& keyframes,
               std::string& error) {
@@ -24,17 +21,17 @@ std::unique_ptr<Character> Character::load(SDL_Renderer* renderer, const std::st
     std::vector<std::uint8_t> bytes;
     RigFile rigFile;
     if (!readFigureFile(bodyPath, bytes, error) || !parseRig(bytes, bodyPath, rigFile, error)) {
-        platform::reportError(kRigError, error);
+        platform::reportError(kRigLoadError, error);
         return nullptr;
     }
     const auto boneCount = static_cast<std::int32_t>(rigFile.bones.size());
-    const std::string idlePath = directory + platform::kGameSeparator + "idle.janim";
-    const std::string attackPath = directory + platform::kGameSeparator + "attack.janim";
+    const std::string idlePath = gamePath(directory, kIdleClipFile);
+    const std::string attackPath = gamePath(directory, kAttackClipFile);
     std::vector<Keyframe> idle;
     std::vector<Keyframe> attack;
     if (!readClip(idlePath, boneCount, idle, error) || !readClip(attackPath, boneCount, attack, error) ||
         !checkAttackClip(attack, attackPath, error)) {
-        platform::reportError(kClipError, error);
+        platform::reportError(kClipLoadError, error);
         return nullptr;
     }
 

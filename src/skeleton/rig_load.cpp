@@ -1,13 +1,13 @@
-#include "platform/path.h"
+#include "media/content.h"
 #include "skeleton/byte_reader.h"
 #include "skeleton/rig.h"
 
 std::string rigPath(const std::string& directory) {
-    return directory + platform::kGameSeparator + "body.jrig";
+    return gamePath(directory, kRigFile);
 }
 
 std::string limbPath(const std::string& directory, std::int32_t limb) {
-    return directory + platform::kGameSeparator + "limb" + std::to_string(limb) + ".bmp";
+    return gamePath(directory, limbFileName(limb));
 }
 
 bool Rig::load(SDL_Renderer* renderer, const std::string& directory, std::string& error) {

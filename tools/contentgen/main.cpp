@@ -14,6 +14,7 @@
 #include "border.h"
 #include "font.h"
 #include "gems.h"
+#include "media/content.h"
 #include "media_config.h"
 #include "media_io.h"
 #include "synth.h"
@@ -24,10 +25,10 @@ namespace fs = std::filesystem;
 using namespace contentgen;
 
 void writePictures(const fs::path& out, const fs::path& content) {
-  saveBmp((out / "debug.bmp").string(), drawGemSheet(loadGemSheetStyle((content / "gems.json").string())));
-  saveBmp((out / "border.bmp").string(), drawBorderTile(loadBorderStyle((content / "border.json").string())));
+  saveBmp((out / kPieceSheetFile).string(), drawGemSheet(loadGemSheetStyle((content / "gems.json").string())));
+  saveBmp((out / kBorderSheetFile).string(), drawBorderTile(loadBorderStyle((content / "border.json").string())));
   const FontStyle font = loadFontStyle((content / "font.json").string());
-  saveBmp((out / "courier.bmp").string(), assembleFontSheet(rasteriseFontGlyphs(font), font));
+  saveBmp((out / kFontSheetFile).string(), assembleFontSheet(rasteriseFontGlyphs(font), font));
 }
 
 void writeSounds(const fs::path& out, const fs::path& content) {
