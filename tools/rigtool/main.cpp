@@ -73,7 +73,7 @@ bool compileClip(const std::vector<Keyframe>& clip, std::int32_t boneCount, bool
     std::vector<std::uint8_t> bytes = encodeClip(clip);
     std::vector<Keyframe> check;
     if (!parseClip(bytes, outPath, boneCount, check, error)) return false;
-    if (attack && !checkAttackClip(check, outPath, error)) return false;
+    if (attack && !checkAttackClip(check.size(), outPath, error)) return false;
     return writeBytes(outPath, bytes, error);
 }
 
