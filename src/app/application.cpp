@@ -94,6 +94,12 @@ void Application::handleEvent(const SDL_Event& event) {
         if (event.button.button == SDL_BUTTON_LEFT) g.leftMouse.releasedThisFrame = true;
         if (event.button.button == SDL_BUTTON_RIGHT) g.rightMouse.releasedThisFrame = true;
         break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        // The renderer has lost its textures (a Windows device reset, a lost
+        // WebGL context): make them again from their files and play on.
+        g.remakeTextures(renderer);
+        break;
     default:
         break;
     }

@@ -59,6 +59,13 @@ Game::Game(SDL_Renderer* renderer, std::int32_t w, std::int32_t h) : width(w), h
 
 Game::~Game() = default;
 
+void Game::remakeTextures(SDL_Renderer* renderer) {
+    for (Texture* sheet : {pieceTexture.get(), borderTexture.get(), fontTexture.get()}) sheet->reload(renderer);
+    for (Character* figure : {player.get(), background.get()}) {
+        if (figure) figure->rig.remakeLimbTextures(renderer);
+    }
+}
+
 void Game::playSound(std::int32_t i) {
     if (i < 0 || i >= soundCount) return;
     // The mixer refuses a null chunk by itself; checking first keeps its error

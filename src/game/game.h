@@ -66,6 +66,12 @@ struct Game {
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
+    // Makes the three sheets and both figures' limb textures again from their
+    // files, for a renderer that has lost its textures (a device reset). Board,
+    // score, lives, poses and clips are untouched; pieces keep drawing from the
+    // same Texture objects.
+    void remakeTextures(SDL_Renderer* renderer);
+
     // One frame of rules: attack countdown, background spin, shots, the
     // board's rules, requested sounds.
     void update();

@@ -42,6 +42,10 @@ void Rig::loadLimbTextures(SDL_Renderer* renderer, const std::string& directory)
     for (std::int32_t i = 0; i < limbCount; ++i) limbTextures[i].load(gamePath(directory, limbFileName(i)), renderer);
 }
 
+void Rig::remakeLimbTextures(SDL_Renderer* renderer) {
+    for (std::int32_t i = 0; i < limbCount; ++i) limbTextures[i].reload(renderer);
+}
+
 void Rig::playClip(const AnimationClip& clip) {
     currentClip = &clip;
     nextKeyframe = clip.keyframes.begin();

@@ -63,6 +63,10 @@ struct Rig {
     // limb image that fails is reported by Texture and draws nothing.
     void loadLimbTextures(SDL_Renderer* renderer, const std::string& directory);
 
+    // Makes every limb texture again from its file (Texture::reload), for a
+    // renderer that has lost its textures; bones and playback are untouched.
+    void remakeLimbTextures(SDL_Renderer* renderer);
+
     // Plays clip from its first keyframe at clip frame 0; running tweens go on.
     void playClip(const AnimationClip& clip);
 
