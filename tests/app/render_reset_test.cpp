@@ -15,6 +15,12 @@ namespace {
 
 constexpr int kFrames = 400;  // the reset comes before the last of them
 
+// The game's program-wide state, back at its start for each run.
+void resetGlobals() {
+    framesSinceShot = 0;
+    platform::setGameRandState(platform::kGameRandStartState);
+}
+
 // Every texture the game draws with: the three sheets, then each figure's limbs.
 std::vector<SDL_Texture*> texturesOf(const Game& game) {
     std::vector<SDL_Texture*> textures = {game.pieceTexture->texture, game.borderTexture->texture,
@@ -49,8 +55,7 @@ struct Outcome {
 // shell's own frame, the left button held on the middle row, and hands the
 // shell `event` (if any) just before the last frame.
 Outcome play(SDL_Event* event) {
-    framesSinceShot = 0;
-    platform::setGameRandState(platform::kGameRandStartState);
+    resetGlobals();
     testsupport::Canvas canvas(kWindowWidth, kWindowHeight);
     Application app;
     app.renderer = canvas.renderer;
@@ -82,8 +87,7 @@ Outcome play(SDL_Event* event) {
     outcome.playerAngles = boneAngles(game.player->rig);
     outcome.backgroundAngles = boneAngles(game.background->rig);
     app.game.reset();  // its textures go before the canvas's renderer
-    framesSinceShot = 0;
-    platform::setGameRandState(platform::kGameRandStartState);
+    resetGlobals();
     return outcome;
 }
 

@@ -6,10 +6,13 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "border.h"
 #include "font.h"
@@ -32,9 +35,13 @@ void writePictures(const fs::path& out, const fs::path& content) {
 }
 
 void writeSounds(const fs::path& out, const fs::path& content) {
-  for (const NamedSound& sound : loadSoundRecipes((content / "sounds.json").string())) {
-    writeStereoWav((out / sound.fileName).string(), synthesise(sound.recipe));
+  const std::vector<NamedSound> sounds = loadSoundRecipes((content / "sounds.json").string());
+  // The game opens exactly these files: a sound missing here would be silent there.
+  for (std::string_view name : kSoundFiles) {
+    if (std::none_of(sounds.begin(), sounds.end(), [&](const NamedSound& s) { return s.fileName == name; }))
+      throw std::runtime_error("sounds.json: no recipe for " + std::string(name));
   }
+  for (const NamedSound& sound : sounds) writeStereoWav((out / sound.fileName).string(), synthesise(sound.recipe));
 }
 
 }  // namespace
