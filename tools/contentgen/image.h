@@ -19,8 +19,14 @@ struct Colour {
   float b = 0.0f;
 };
 
+// Facts the game relies on, kept here until the game and its tools share one
+// header of them; change them only together with the game.
 // The game treats exactly this colour as "see-through" in every sheet.
 constexpr Rgb kColourKey{0, 0, 1};
+constexpr int kGemFrameSize = 32;    // pixels, square frames of the piece sheet
+constexpr int kGemCount = 6;         // piece colours 0..5
+constexpr int kGemFrameCount = 7;    // the six colours plus the special block
+constexpr int kBorderTileSize = 32;  // pixels, square
 
 // A picture held as plain RGB rows, top row first; what every drawing routine
 // fills before the SDL layer turns it into a BMP.
@@ -58,14 +64,5 @@ Colour toColour(Rgb colour);
 
 // Blends a towards b: t = 0 gives a, t = 1 gives b.
 Colour mix(Colour a, Colour b, float t);
-
-// Multiplies every channel by `factor`.
-Colour scale(Colour colour, float factor);
-
-// Rec. 601 luma in 0..1; the "lightness" the sheets are judged by.
-float luma(Colour colour);
-
-// Hue in degrees 0..360; 0 for greys.
-float hueDegrees(Colour colour);
 
 }  // namespace contentgen
