@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
