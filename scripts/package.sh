@@ -23,7 +23,7 @@ esac
 # helpers, and for the test lintian, appstream and the X tools. ---
 packages=(
   build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
-  libsndfile1-dev nlohmann-json3-dev fonts-liberation libbenchmark-dev dpkg-dev file
+  libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev libbenchmark-dev dpkg-dev file
 )
 [ "$run_tests" = 1 ] && packages+=(lintian appstream desktop-file-utils xvfb xauth xdotool)
 scripts/install.sh "${packages[@]}"

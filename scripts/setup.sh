@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/install.sh \
   build-essential cmake pkg-config \
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev \
-  libsndfile1-dev nlohmann-json3-dev fonts-liberation \
+  libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev \
   libgtest-dev googletest libbenchmark-dev \
   xvfb xauth xdotool imagemagick x11-utils
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo

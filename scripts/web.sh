@@ -34,7 +34,7 @@ start=$SECONDS
 
 # What the native build needs to configure, and the web's own tools.
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
-  libsndfile1-dev nlohmann-json3-dev fonts-liberation libgtest-dev libbenchmark-dev
+  libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev libgtest-dev libbenchmark-dev
   emscripten dpkg-dev python3)
 [ "$mode" = test ] || [ "$mode" = shot ] && packages+=(chromium)
 scripts/install.sh "${packages[@]}"

@@ -36,7 +36,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 dpkg-dev zip
   build-essential cmake pkg-config googletest libgtest-dev libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
-  libsndfile1-dev nlohmann-json3-dev fonts-liberation
+  libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev
 )
 [ "$run_tests" = 1 ] && packages+=(xvfb xauth xdotool imagemagick x11-utils libx11-dev unzip)
 scripts/install.sh "${packages[@]}"

@@ -17,6 +17,7 @@ inline constexpr std::uint8_t kColourKeyBlue = 1;
 
 // The piece sheet: one frame per cell value, colours 0..5 then the special block.
 inline constexpr std::int32_t kPieceFrameCount = 7;
+inline constexpr std::int32_t kPieceFrameSize = 32;  // pixels, square frames
 // The font sheet: 'a'..'z', '0'..'9', then one blank cell, each a square of
 // kFontCellSize pixels.
 inline constexpr std::int32_t kFontCellCount = 37;

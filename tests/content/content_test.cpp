@@ -1,6 +1,6 @@
 // Checks the generated resource files the way the game will use them: sheets
 // the game can cut and key, glyphs and gems told apart, sounds as the recipes
-// ask; and that broken sources are refused by name.
+// ask; and that broken picture sources are refused by name.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -15,8 +15,9 @@
 #include <tuple>
 
 #include "image.h"
-#include "media_config.h"  // and the style and recipe headers it is built on
+#include "media_config.h"
 #include "media_io.h"
+#include "svg_picture.h"
 
 namespace {
 
@@ -39,45 +40,46 @@ std::vector<RgbImage> loadCells(const std::string& name, int cell, int count) {
 
 int opaqueCount(const RgbImage& image) { return int(std::ranges::count_if(image.pixels, std::not_fn(isKey))); }
 
-Colour opaqueMean(const RgbImage& image) {
-  Colour sum;
-  for (const Rgb& p : image.pixels)
-    if (const Colour c = toColour(p); !isKey(p)) sum.r += c.r, sum.g += c.g, sum.b += c.b;
-  return scale(sum, 1.0f / static_cast<float>(std::max(1, opaqueCount(image))));
+// Rec. 601 lightness in 0..1, with see-through pixels as the game's grey playfield.
+float lightness(Rgb p) {
+  if (isKey(p)) p = {100, 100, 100};
+  return (0.299f * p.r + 0.587f * p.g + 0.114f * p.b) / 255.0f;
+}
+
+float meanOpaqueLightness(const RgbImage& image) {
+  float sum = 0.0f;
+  for (const Rgb& p : image.pixels) sum += isKey(p) ? 0.0f : lightness(p);
+  return sum / std::max(1, opaqueCount(image));
 }
 
 TEST(Sheets, GemsGlyphsAndTilesAreCutKeyedAndToldApartAsTheGameNeeds) {
-  const std::vector<RgbImage> frames = loadCells("debug.bmp", kGemFrameSize, kGemFrameCount);
-  for (int i = 0, last = kGemFrameSize - 1; i < kGemFrameCount; ++i) {  // a filled middle, keyed corners
-    auto key = [&](int x, int y) { return isKey(pixelAt(frames[i], x, y)); };
-    EXPECT_EQ(std::tuple(key(15, 15), key(16, 16), key(0, 0), key(0, last), key(last, 0), key(last, last)),
-              std::tuple(false, false, true, true, true, true)) << "frame " << i;
+  const std::vector<RgbImage> frames = loadCells("debug.bmp", kPieceFrameSize, kPieceFrameCount);
+  for (int i = 0, last = kPieceFrameSize - 1; i < kPieceFrameCount; ++i) {  // a filled middle, keyed corners
+    SCOPED_TRACE("frame " + std::to_string(i));
+    EXPECT_FALSE(isKey(pixelAt(frames[i], 16, 16)));
+    for (auto [x, y] : {std::pair(0, 0), {0, last}, {last, 0}, {last, last}}) EXPECT_TRUE(isKey(pixelAt(frames[i], x, y)));
   }
   // The special block is a solid tile behind the previews, not a cut-out; the border tile is solid.
-  EXPECT_GE(opaqueCount(frames[6]), kGemFrameSize * kGemFrameSize - 8);
+  EXPECT_GE(opaqueCount(frames[6]), kPieceFrameSize * kPieceFrameSize - 8);
   EXPECT_EQ(opaqueCount(loadCells("border.bmp", kBorderTileSize, 1)[0]), kBorderTileSize * kBorderTileSize);
-  for (int a = 0; a < kGemCount; ++a)
-    for (int b = a + 1; b < kGemCount; ++b) {
-      const Colour ca = opaqueMean(frames[a]), cb = opaqueMean(frames[b]);
-      const float hueGap = std::abs(hueDegrees(ca) - hueDegrees(cb));
-      EXPECT_GE(std::min(hueGap, 360.0f - hueGap), 25.0f) << "gems " << a << " and " << b;
-      EXPECT_GE(std::abs(luma(ca) - luma(cb)), 0.06f) << "gems " << a << " and " << b;
-    }
+  // Colour is never the only clue: gems also differ in lightness.
+  for (int a = 0; a < 6; ++a)
+    for (int b = a + 1; b < 6; ++b)
+      EXPECT_GE(std::abs(meanOpaqueLightness(frames[a]) - meanOpaqueLightness(frames[b])), 0.06f)
+          << "gems " << a << " and " << b;
   // Glyphs have ink, the last cell is empty, and every two glyphs differ.
   const std::vector<RgbImage> cells = loadCells("courier.bmp", kFontCellSize, kFontCellCount);
   for (int i = 0; i < kFontGlyphCount; ++i) EXPECT_GT(opaqueCount(cells[i]), 12) << "'" << fontCellCharacter(i) << "'";
   EXPECT_EQ(opaqueCount(cells[kFontGlyphCount]), 0);
   // Pixels that look clearly different once drawn on the game's grey playfield.
-  auto shade = [](Rgb p) { return luma(toColour(isKey(p) ? Rgb{100, 100, 100} : p)); };
   for (int a = 0; a < kFontGlyphCount; ++a)
     for (int b = a + 1; b < kFontGlyphCount; ++b) {
       int differing = 0;
       for (std::size_t i = 0; i < cells[a].pixels.size(); ++i)
-        differing += std::abs(shade(cells[a].pixels[i]) - shade(cells[b].pixels[i])) > 0.25f;
+        differing += std::abs(lightness(cells[a].pixels[i]) - lightness(cells[b].pixels[i])) > 0.25f;
       EXPECT_GE(differing, 4) << "'" << fontCellCharacter(a) << "' and '" << fontCellCharacter(b) << "'";
     }
 }
-
 // The shipped sounds exactly as their recipes ask, and as the game's mixer
 // opens them: whole length, peak on target, silent ends (no click).
 TEST(SoundFiles, LoadInTheMixerAsShortStereoAtTheirRecipesPeakWithSilentEnds) {
@@ -104,21 +106,37 @@ TEST(SoundFiles, LoadInTheMixerAsShortStereoAtTheirRecipesPeakWithSilentEnds) {
   SDL_Quit();
 }
 
-TEST(MediaSources, OpaqueColoursNeverBecomeTheKeyAndBrokenSourcesAreRefused) {
-  EXPECT_FALSE(isKey(toOpaqueRgb(toColour(kColourKey))) || isKey(toOpaqueRgb({0.0f, 0.0f, 0.003f})));
-  BorderStyle style = loadBorderStyle(std::string(AMBER_TEST_MEDIA_DIR) + "/border.json");
-  style.brickWidth = 12;  // does not divide the tile
-  EXPECT_THROW(drawBorderTile(style), std::invalid_argument);
-  // No length, or a peak above full scale.
-  EXPECT_THROW(synthesise({.durationSeconds = 0.0, .partials = {}, .notes = {}}), std::invalid_argument);
-  EXPECT_THROW(synthesise({.peakDbfs = 1.0, .partials = {}, .notes = {}}), std::invalid_argument);
-  // A broken source is named in the refusal.
-  const std::string path = std::string(::testing::TempDir()) + "amber_broken_gems.json";
-  std::ofstream(path) << R"({"gems": [], "special": {}, "light": [0, 0, 1]})";
-  std::string refusal = "none: a sheet without gems was accepted";
-  try { loadGemSheetStyle(path); } catch (const std::runtime_error& e) { refusal = e.what(); }
-  EXPECT_NE(refusal.find(path), std::string::npos) << refusal;
-  std::remove(path.c_str());
+// Half-covered pixels keep their colour, fainter ones take the key; opaque key-coloured ones stay opaque.
+TEST(PictureSources, OnlySeeThroughPixelsBecomeTheKey) {
+  const RgbImage keyed = keyTransparent({.width = 3, .height = 1, .bytes = {90, 60, 30, 128, 90, 60, 30, 127, 0, 0, 1, 255}});
+  EXPECT_FALSE(isKey(pixelAt(keyed, 0, 0)));
+  EXPECT_TRUE(isKey(pixelAt(keyed, 1, 0)));
+  EXPECT_FALSE(isKey(pixelAt(keyed, 2, 0)));
+}
+
+// A missing, malformed or wrongly sized picture stops the build naming the file and the fault.
+TEST(PictureSources, BrokenSvgFilesAreRefusedNamingFileAndFault) {
+  struct Case {
+    const char* name;
+    const char* text;  // nullptr: no file at all
+    const char* fault;
+  };
+  const Case cases[] = {
+      {.name = "missing", .text = nullptr, .fault = "No such file"},
+      {.name = "cut short", .text = "<svg><rect", .fault = "XML parse error"},
+      {.name = "wrong size", .text = R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="32"/>)",
+       .fault = "is 16x32 pixels"},
+  };
+  const std::string path = std::string(::testing::TempDir()) + "amber_broken.svg";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::remove(path.c_str());
+    if (c.text) std::ofstream(path) << c.text;
+    std::string refusal = "none: accepted";
+    try { renderKeyedSvg(path, 32, 32); } catch (const std::runtime_error& e) { refusal = e.what(); }
+    EXPECT_NE(refusal.find(path), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find(c.fault), std::string::npos) << refusal;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// amber-icongen <gems.json> <gem> <outdir> <size>...
-// Draws the game's desktop icon, gem number <gem> (0..5) of the piece sheet
-// described by <gems.json>, at each size into
+// amber-icongen <icon.svg> <outdir> <size>...
+// Draws the game's desktop icon from its SVG picture at each size into
 // <outdir>/<size>x<size>/apps/amber-hollow.png, the icon theme's own layout.
 // Exits non-zero, with the reason on stderr, if anything fails.
 
@@ -12,8 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "icon.h"
-#include "media_config.h"
+#include "svg_picture.h"
 
 namespace {
 
@@ -32,20 +30,16 @@ void savePng(const fs::path& path, RgbaImage icon) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 5) {
-    std::cerr << "usage: amber-icongen <gems.json> <gem> <outdir> <size>...\n";
+  if (argc < 4) {
+    std::cerr << "usage: amber-icongen <icon.svg> <outdir> <size>...\n";
     return 2;
   }
   try {
-    const GemSheetStyle sheet = loadGemSheetStyle(argv[1]);
-    const int gem = std::stoi(argv[2]);
-    if (gem < 0 || gem >= kGemCount) throw std::invalid_argument("the gem is a number from 0 to 5");
-    for (int i = 4; i < argc; ++i) {
+    for (int i = 3; i < argc; ++i) {
       const int size = std::stoi(argv[i]);
-      if (size < 1) throw std::invalid_argument("icon sizes are positive");
-      const fs::path dir = fs::path(argv[3]) / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
+      const fs::path dir = fs::path(argv[2]) / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
       fs::create_directories(dir);
-      savePng(dir / "amber-hollow.png", drawGemIcon(sheet.gems[gem], sheet.lightX, sheet.lightY, sheet.lightZ, size));
+      savePng(dir / "amber-hollow.png", renderSvg(argv[1], size, size));
     }
   } catch (const std::exception& e) {
     std::cerr << "amber-icongen: " << e.what() << "\n";

@@ -53,29 +53,4 @@ Colour mix(Colour a, Colour b, float t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Colour scale(Colour colour, float factor) {
-  return {colour.r * factor, colour.g * factor, colour.b * factor};
-}
-
-float luma(Colour colour) {
-  return 0.299f * colour.r + 0.587f * colour.g + 0.114f * colour.b;
-}
-
-float hueDegrees(Colour colour) {
-  const float high = std::max({colour.r, colour.g, colour.b});
-  const float low = std::min({colour.r, colour.g, colour.b});
-  const float chroma = high - low;
-  if (chroma <= 1e-6f) return 0.0f;
-  float hue = 0.0f;
-  if (high == colour.r) {
-    hue = std::fmod((colour.g - colour.b) / chroma, 6.0f);
-  } else if (high == colour.g) {
-    hue = (colour.b - colour.r) / chroma + 2.0f;
-  } else {
-    hue = (colour.r - colour.g) / chroma + 4.0f;
-  }
-  hue *= 60.0f;
-  return hue < 0.0f ? hue + 360.0f : hue;
-}
-
 }  // namespace contentgen

@@ -61,13 +61,4 @@ Colour toColour(Rgb colour);
 // Blends a towards b: t = 0 gives a, t = 1 gives b.
 Colour mix(Colour a, Colour b, float t);
 
-// Multiplies every channel by `factor`.
-Colour scale(Colour colour, float factor);
-
-// Rec. 601 luma in 0..1; the "lightness" the sheets are judged by.
-float luma(Colour colour);
-
-// Hue in degrees 0..360; 0 for greys.
-float hueDegrees(Colour colour);
-
 }  // namespace contentgen

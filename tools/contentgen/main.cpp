@@ -1,6 +1,7 @@
 // amber-contentgen <outdir> <contentdir>
-// Draws the piece, border and font sheets and synthesises the sound effects
-// from the readable sources in <contentdir>, writing the game's resource files
+// Rasterises the piece sheet and border tile from their SVG pictures, draws the
+// font sheet and synthesises the sound effects from the readable sources in
+// <contentdir>, writing the game's resource files
 // into <outdir>. Exits non-zero, with the reason on stderr, if anything fails.
 
 #include <SDL.h>
@@ -14,12 +15,11 @@
 #include <string_view>
 #include <vector>
 
-#include "border.h"
 #include "font.h"
-#include "gems.h"
 #include "media/content.h"
 #include "media_config.h"
 #include "media_io.h"
+#include "svg_picture.h"
 #include "synth.h"
 
 namespace {
@@ -28,8 +28,10 @@ namespace fs = std::filesystem;
 using namespace contentgen;
 
 void writePictures(const fs::path& out, const fs::path& content) {
-  saveBmp((out / kPieceSheetFile).string(), drawGemSheet(loadGemSheetStyle((content / "gems.json").string())));
-  saveBmp((out / kBorderSheetFile).string(), drawBorderTile(loadBorderStyle((content / "border.json").string())));
+  saveBmp((out / kPieceSheetFile).string(),
+          renderKeyedSvg((content / "pieces.svg").string(), kPieceFrameSize * kPieceFrameCount, kPieceFrameSize));
+  saveBmp((out / kBorderSheetFile).string(),
+          renderKeyedSvg((content / "border.svg").string(), kBorderTileSize, kBorderTileSize));
   const FontStyle font = loadFontStyle((content / "font.json").string());
   saveBmp((out / kFontSheetFile).string(), assembleFontSheet(rasteriseFontGlyphs(font), font));
 }

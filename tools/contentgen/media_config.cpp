@@ -27,47 +27,6 @@ Colour colourFrom(const Json& j) {
   return toColour({j.at(0).get<std::uint8_t>(), j.at(1).get<std::uint8_t>(), j.at(2).get<std::uint8_t>()});
 }
 
-GemShape shapeFrom(const Json& j) {
-  GemShape s;
-  s.sides = j.value("sides", 0);
-  s.radius = j.value("radius", s.radius);
-  s.innerRadius = j.value("inner_radius", 0.0f);
-  s.rotationDeg = j.value("rotation_deg", 0.0f);
-  s.scaleX = j.value("scale_x", 1.0f);
-  s.offsetY = j.value("offset_y", 0.0f);
-  if (s.sides != 0 && s.sides < 3) throw std::invalid_argument("a gem outline needs 0 or at least 3 sides");
-  if (s.radius <= 0.0f || s.scaleX <= 0.0f) throw std::invalid_argument("gem sizes must be positive");
-  return s;
-}
-
-GemStyle gemFrom(const Json& j) {
-  GemStyle g;
-  g.base = colourFrom(j.at("colour"));
-  g.shape = shapeFrom(j.at("shape"));
-  g.dome = j.value("profile", std::string("faceted")) == "dome";
-  g.bevel = j.value("bevel", g.bevel);
-  const Json& glint = j.at("glint");
-  g.glintX = glint.at(0).get<float>();
-  g.glintY = glint.at(1).get<float>();
-  return g;
-}
-
-SpecialStyle specialFrom(const Json& j) {
-  SpecialStyle s;
-  s.steel = colourFrom(j.at("steel"));
-  s.steelLight = colourFrom(j.at("steel_light"));
-  s.steelDark = colourFrom(j.at("steel_dark"));
-  s.edge = colourFrom(j.at("edge"));
-  s.glow = colourFrom(j.at("glow"));
-  s.glowCore = colourFrom(j.at("glow_core"));
-  s.seed = j.value("seed", 1u);
-  for (const Json& stroke : j.at("rune")) {
-    s.rune.push_back({stroke.at(0).get<float>(), stroke.at(1).get<float>(), stroke.at(2).get<float>(),
-                      stroke.at(3).get<float>()});
-  }
-  return s;
-}
-
 Voice voiceFrom(const std::string& name) {
   if (name == "chime") return Voice::Chime;
   if (name == "thud") return Voice::Thud;
@@ -118,38 +77,6 @@ auto parseFile(const std::string& path, Parse parse) {
 }
 
 }  // namespace
-
-GemSheetStyle loadGemSheetStyle(const std::string& path) {
-  return parseFile(path, [](const Json& j) {
-    GemSheetStyle style;
-    for (const Json& gem : j.at("gems")) style.gems.push_back(gemFrom(gem));
-    if (style.gems.size() != static_cast<std::size_t>(kGemCount)) {
-      throw std::invalid_argument("exactly six gems are needed");
-    }
-    style.special = specialFrom(j.at("special"));
-    const Json& light = j.at("light");
-    style.lightX = light.at(0).get<float>();
-    style.lightY = light.at(1).get<float>();
-    style.lightZ = light.at(2).get<float>();
-    return style;
-  });
-}
-
-BorderStyle loadBorderStyle(const std::string& path) {
-  return parseFile(path, [](const Json& j) {
-    BorderStyle style;
-    style.brickWidth = j.at("brick_width").get<int>();
-    style.brickHeight = j.at("brick_height").get<int>();
-    style.brick = colourFrom(j.at("brick"));
-    style.brickLight = colourFrom(j.at("brick_light"));
-    style.brickShadow = colourFrom(j.at("brick_shadow"));
-    style.mortar = colourFrom(j.at("mortar"));
-    style.toneJitter = j.value("tone_jitter", style.toneJitter);
-    style.grain = j.value("grain", style.grain);
-    style.seed = j.value("seed", style.seed);
-    return style;
-  });
-}
 
 FontStyle loadFontStyle(const std::string& path) {
   return parseFile(path, [](const Json& j) {

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "border.h"
 #include "font.h"
-#include "gems.h"
 #include "synth.h"
 
 namespace contentgen {
@@ -18,12 +16,6 @@ struct NamedSound {
 
 // Each loader reads one readable source file from content/media and throws
 // std::runtime_error naming the file when it is missing, malformed or out of range.
-
-// gems.json: the six piece colours, their outlines and the special block.
-GemSheetStyle loadGemSheetStyle(const std::string& path);
-
-// border.json: brick sizes and colours of the border tile.
-BorderStyle loadBorderStyle(const std::string& path);
 
 // font.json: the TrueType file and the letter colours.
 FontStyle loadFontStyle(const std::string& path);

@@ -4,15 +4,6 @@
 
 namespace contentgen {
 
-// Deterministic hash of a lattice point to 0..1, so every build makes
-// byte-identical pictures and sounds from the same seed.
-float latticeHash(int x, int y, std::uint32_t seed);
-
-// Smooth value noise in 0..1 that repeats every `period` lattice cells in both
-// directions; `cellSize` is the lattice spacing in pixels. Used for textures that
-// must tile without seams. period and cellSize must be positive.
-float periodicValueNoise(float x, float y, int period, float cellSize, std::uint32_t seed);
-
 // Small xorshift generator for audio noise; never returns the same stream for
 // different seeds, and never sticks at zero.
 struct NoiseSource {

@@ -11,8 +11,11 @@
 #include <sstream>
 
 #include "figure_text.h"
-#include "limb_painter.h"
 #include "media/content.h"
+#ifdef AMBER_RIGTOOL_DRAWS_LIMBS
+#include "media_io.h"
+#include "svg_picture.h"
+#endif
 #include "skeleton/byte_reader.h"
 #include "skeleton/clip_file.h"
 
@@ -21,6 +24,7 @@ namespace {
 using nlohmann::json;
 
 constexpr const char* kToolError = "Rig tool error! : ";
+constexpr int kMaxLimbSide = 512;  // pixels
 
 const char* const kUsage =
     "usage:\n"
@@ -29,7 +33,8 @@ const char* const kUsage =
     "  amber-rigtool compile-rig <rig.json> <body.jrig>\n"
     "  amber-rigtool compile-clip <clip.json> <clip.janim>\n"
     "  amber-rigtool build-figure <figure.json> <directory>\n"
-    "      writes body.jrig, idle.janim, attack.janim and limb0.bmp... for the game\n";
+    "      writes body.jrig, idle.janim, attack.janim and limb0.bmp... (drawn from\n"
+    "      the SVG pictures the figure names) for the game\n";
 
 int failWith(const char* kind, const std::string& error) {
     std::fprintf(stderr, "%s%s\n", kind, error.c_str());
@@ -115,34 +120,49 @@ int compileClipFile(const std::string& source, const std::string& outPath) {
     return 0;
 }
 
+#ifdef AMBER_RIGTOOL_DRAWS_LIMBS
+// Draws one limb from the SVG picture its entry names (relative to the figure
+// file) at the picture's own size, which the rig's pivots are measured in.
+contentgen::RgbImage drawLimb(const json& limb, const std::filesystem::path& folder) {
+    if (!limb.is_object() || !limb.contains("picture") || !limb["picture"].is_string())
+        throw std::runtime_error("needs a \"picture\" (an SVG file) or \"mirrorOf\"");
+    const std::string path = (folder / limb["picture"].get<std::string>()).string();
+    const contentgen::PixelSize size = contentgen::svgPixelSize(path);
+    if (size.width > kMaxLimbSide || size.height > kMaxLimbSide)
+        throw std::runtime_error(path + ": a limb is at most " + std::to_string(kMaxLimbSide) + " pixels a side");
+    return contentgen::renderKeyedSvg(path, size.width, size.height);
+}
+
 bool writeLimbs(const json& limbs, const std::string& source, const std::filesystem::path& directory,
                 std::string& error) {
+    std::vector<contentgen::RgbImage> drawn;
     for (std::size_t i = 0; i < limbs.size(); ++i) {
         const std::string where = source + ": limb " + std::to_string(i);
-        SDL_Surface* surface = nullptr;
-        // A limb may be the mirror image of an earlier one (a left and a right arm).
-        if (limbs[i].is_object() && limbs[i].contains("mirrorOf")) {
-            const json& of = limbs[i]["mirrorOf"];
-            if (!of.is_number_unsigned() || of.get<std::size_t>() >= i) {
-                error = where + ": \"mirrorOf\" must name an earlier limb";
-                return false;
+        try {
+            // A limb may be the mirror image of an earlier one (a left and a right arm).
+            if (limbs[i].is_object() && limbs[i].contains("mirrorOf")) {
+                const json& of = limbs[i]["mirrorOf"];
+                if (!of.is_number_unsigned() || of.get<std::size_t>() >= i)
+                    throw std::runtime_error("\"mirrorOf\" must name an earlier limb");
+                drawn.push_back(contentgen::mirrored(drawn[of.get<std::size_t>()]));
+            } else {
+                drawn.push_back(drawLimb(limbs[i], std::filesystem::path(source).parent_path()));
             }
-            surface = paintLimb(limbs[of.get<std::size_t>()], where, error);
-            if (surface) mirrorSurface(surface);
-        } else {
-            surface = paintLimb(limbs[i], where, error);
-        }
-        if (!surface) return false;
-        std::string path = (directory / limbFileName(static_cast<std::int32_t>(i))).string();
-        int saved = SDL_SaveBMP(surface, path.c_str());
-        SDL_FreeSurface(surface);
-        if (saved != 0) {
-            error = path + ": " + SDL_GetError();
+            contentgen::saveBmp((directory / limbFileName(static_cast<std::int32_t>(i))).string(), drawn.back());
+        } catch (const std::exception& e) {
+            error = where + ": " + e.what();
             return false;
         }
     }
     return true;
 }
+#else
+// A cross-built rig tool has no SVG painter; figures come from the native build.
+bool writeLimbs(const json&, const std::string& source, const std::filesystem::path&, std::string& error) {
+    error = source + ": this rig tool was built without the limb painter";
+    return false;
+}
+#endif
 
 int buildFigure(const std::string& source, const std::string& outDirectory) {
     json text;
