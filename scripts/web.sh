@@ -15,7 +15,7 @@
 # as the native -dev packages, fetched by scripts/fetch-sources.sh (a private
 # apt configuration; the system's own sources stay as they are) and built once into build-web/deps, or into
 # $AMBER_DEPS_CACHE/web when that is set; a new package version rebuilds them.
-# The game's resources/ come from the native build in build/.
+# The game's resources/ and icons come from the native build in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -43,7 +43,7 @@ scripts/install.sh "${packages[@]}"
 [ "$mode" = serve ] || [ "$mode" = build ] || command -v npm >/dev/null || scripts/install.sh npm
 
 echo "== native resources (build/) =="
-native_targets=(content_media content_figures)
+native_targets=(content_media content_figures content_icons)
 [ "$mode" = test ] && native_targets+=(amber-capture amber-replay)
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
@@ -77,7 +77,7 @@ echo "SDL2 $sdl_version, SDL2_mixer $mixer_version in $prefix"
 echo "== the game for the browser (build-web/) =="
 cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
-  -DAMBER_WEB_RESOURCES="$root/build/resources" >/dev/null
+  -DAMBER_WEB_RESOURCES="$root/build/resources" -DAMBER_WEB_ICONS="$root/build/icons" >/dev/null
 cmake --build build-web -j2 >/dev/null
 raw=0 packed=0
 for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do
