@@ -30,19 +30,16 @@ export function serve(dir, port = 0) {
   }));
 }
 
-// Both browsers may start sound before a click, as a player's click would let them.
 export const kEngines = {
-  // WebGL on the software rasteriser; no sandbox as root.
+  // WebGL on the software rasteriser; no sandbox as root; sound allowed before
+  // a click, as a player's click would allow it.
   chromium: {
     browser: 'chrome', executablePath: '/usr/bin/chromium', headless: true,
     args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--autoplay-policy=no-user-gesture-required'],
   },
   // Headless Firefox finds no GL driver on a machine without a GPU ("Exhausted
   // GL driver options"), so it has a window, on Xvfb, where Mesa's software GL serves.
-  firefox: {
-    browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false,
-    extraPrefsFirefox: {},
-  },
+  firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false },
 };
 
 export const launch = engine => puppeteer.launch({ ...kEngines[engine], defaultViewport: null });
