@@ -68,13 +68,17 @@ async function openGame(browser, url, viewport) {
   return page;
 }
 
-// Holds a press (begun by down(), ended by up()) for a few updates, as a
-// player's quickest click or tap does.
+// A player's quickest click or tap: held for three updates, then let go for three.
 async function briefly(page, down, up) {
   await down();
   await runFrames(page, 3);
   await up();
   await runFrames(page, 3);
+}
+async function tap(page, row) {
+  const p = await rowPoint(page, row);
+  let finger;
+  await briefly(page, async () => { finger = await page.touchscreen.touchStart(p.x, p.y); }, () => finger.end());
 }
 
 async function desktop(browser, url) {
@@ -171,7 +175,7 @@ async function phone(browser, url, { name, viewport, taps }) {
     window.polled = now;
   }, { polling: 4, timeout: 10e3 }, row)).jsonValue();
   const [top, low] = [await rowPoint(page, 1), await rowPoint(page, 4)];
-  let finger = await page.touchscreen.touchStart(top.x, top.y);
+  const finger = await page.touchscreen.touchStart(top.x, top.y);
   const first = await seen(1);
   await finger.move(low.x, low.y);
   const second = await seen(4);
@@ -182,8 +186,7 @@ async function phone(browser, url, { name, viewport, taps }) {
 
   for (const row of taps) {
     await runFrames(page, 22);  // past the cooldown of any shot before
-    const p = await rowPoint(page, row);
-    await briefly(page, async () => { finger = await page.touchscreen.touchStart(p.x, p.y); }, () => finger.end());
+    await tap(page, row);
     check(on + `a tap on row ${row} fires along it`, (await newestRow(page)) === row, `newest piece along row ${await newestRow(page)}`);
   }
 
@@ -198,11 +201,9 @@ async function phone(browser, url, { name, viewport, taps }) {
   const start = Date.now();
   check(on + 'play charges the special shot', await fillCharge(page), `${seconds(start)} s of play`);
   await runFrames(page, 22);
-  const [aside, last] = [await newestRow(page) === 3 ? 0 : 3, 2];
-  for (const row of [aside, last]) {  // the second tap falls in the first one's cooldown
-    const p = await rowPoint(page, row);
-    await briefly(page, async () => { finger = await page.touchscreen.touchStart(p.x, p.y); }, () => finger.end());
-  }
+  const [aside, last] = [3, 2];
+  await tap(page, aside);
+  await tap(page, last);  // within the cooldown of the shot along `aside`: no shot of its own
   const button = await page.$eval('#special', b => b.getBoundingClientRect().toJSON());
   const thumb = await page.touchscreen.touchStart(button.x + button.width / 2, button.y + button.height / 2);
   await page.waitForFunction(row => Module._amber_newest_piece_row() === row, { polling: 4, timeout: 5e3 }, last).catch(() => {});
