@@ -13,6 +13,7 @@
 
 #include "draw_record.h"
 #include "loads.h"
+#include "media/content.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     // The game's own start-up: without an open mixer its sounds would not load.
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
-    Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
+    Mix_OpenAudio(kSampleRate, kAudioFormat, kAudioChannels, kAudioChunkSize);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     Mix_CloseAudio();

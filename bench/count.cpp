@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "loads.h"
+#include "media/content.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
-    Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
+    Mix_OpenAudio(kSampleRate, kAudioFormat, kAudioChannels, kAudioChunkSize);
     const int status = std::strcmp(argv[1], "board") == 0 ? countBoardUpdate() : countGameRender();
     Mix_CloseAudio();
     SDL_Quit();

@@ -77,7 +77,7 @@ echo "SDL2 $sdl_version, SDL2_mixer $mixer_version in $prefix"
 echo "== the game for the browser (build-web/) =="
 cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
-  -DAMBER_WEB_RESOURCES="$root/build/resources" -DAMBER_WEB_ICONS="$root/build/icons" >/dev/null
+  -DAMBER_CONTENT_DIR="$root/build/resources" -DAMBER_WEB_ICONS="$root/build/icons" >/dev/null
 cmake --build build-web -j2 >/dev/null
 raw=0 packed=0
 for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do

@@ -125,7 +125,7 @@ cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
 # --- The cross build. ---
 say "cross build in build-win/"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_PREFIX_PATH="$deps;$json" -DAMBER_HOST_BUILD_DIR="$root/build" >/dev/null
+  -DCMAKE_PREFIX_PATH="$deps;$json" -DAMBER_CONTENT_DIR="$root/build/resources" >/dev/null
 win_targets=(amber-hollow)
 [ "$run_tests" = 1 ] && win_targets+=(amber-tests amber-rigtool amber-capture amber-soak amber-replay)
 cmake --build "$build" -j2 --target "${win_targets[@]}"

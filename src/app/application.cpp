@@ -2,17 +2,12 @@
 
 #include <SDL_mixer.h>
 
+#include "media/content.h"
 #include "media/text.h"
 #include "platform/report.h"
 
-namespace {
-
-constexpr int kAudioFrequency = 44100;
-constexpr Uint16 kAudioFormat = AUDIO_S16LSB;
-constexpr int kAudioChannels = 2;
-constexpr int kAudioChunkSize = 2048;
-
-}  // namespace
+// The content tools write sounds in the mixer's format without SDL's names.
+static_assert(kAudioFormat == AUDIO_S16LSB);
 
 bool Application::start() {
     // No step is skipped after an earlier failure: each may add its own line.
@@ -20,7 +15,7 @@ bool Application::start() {
         platform::reportSdlError("Video initialization error! : ");
         running = false;
     }
-    if (Mix_OpenAudio(kAudioFrequency, kAudioFormat, kAudioChannels, kAudioChunkSize) != 0) {
+    if (Mix_OpenAudio(kSampleRate, kAudioFormat, kAudioChannels, kAudioChunkSize) != 0) {
         platform::reportSdlError("Audio initialization error! : ");
         running = false;
     }
@@ -97,6 +92,12 @@ void Application::handleEvent(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
         if (event.button.button == SDL_BUTTON_LEFT) g.leftMouse.releasedThisFrame = true;
         if (event.button.button == SDL_BUTTON_RIGHT) g.rightMouse.releasedThisFrame = true;
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        // The renderer has lost its textures (a Windows device reset, a lost
+        // WebGL context): make them again from their files and play on.
+        g.remakeTextures(renderer);
         break;
     default:
         break;

@@ -41,7 +41,8 @@ struct Application {
     // desktop loop waits out the rest of the 16 ms itself (waitOut); the
     // browser's timer keeps the time there, and waiting would stall the page.
     void runFrame(bool waitOut = true);
-    // Applies one SDL event to the input state (quit, resize, W/S, mouse).
+    // Applies one SDL event to the input state (quit, resize, W/S, mouse), or
+    // remakes the game's textures when the renderer reports it lost them.
     void handleEvent(const SDL_Event& event);
     // Sets the title to "amber hollow (FPS: N)", N the truncated rate.
     void showFrameRate(float framesPerSecond);

@@ -58,10 +58,12 @@ void pushRightButton(bool down) {
 // anew on it. Deleting the old GL context also drops every browser event
 // handler on the canvas, among them SDL's mouse and touch handlers, so the
 // window is made anew as well, which registers them again. The game itself,
-// with its board and score, carries on; its textures are remade through the
-// same device-reset event a desktop driver sends. Returns false, with SDL's
-// reason on the console, when no renderer can be had.
+// with its board and score, carries on with its textures made again. Returns
+// false, with SDL's reason on the console, when no renderer can be had.
 bool remakeGraphics() {
+    // The old renderer frees its textures when it goes, so the game lets go of
+    // them first: made again onto no renderer, every texture is left empty.
+    if (app.game) app.game->remakeTextures(nullptr);
     if (app.renderer) SDL_DestroyRenderer(app.renderer);
     if (app.window) SDL_DestroyWindow(app.window);
     app.renderer = nullptr;
@@ -72,9 +74,7 @@ bool remakeGraphics() {
         SDL_Log("The graphics could not be restored: %s", SDL_GetError());
         return false;
     }
-    SDL_Event reset{};
-    reset.type = SDL_RENDER_DEVICE_RESET;
-    SDL_PushEvent(&reset);
+    if (app.game) app.game->remakeTextures(app.renderer);
     return true;
 }
 

@@ -29,9 +29,11 @@ self.addEventListener('activate', (event) => {
 self.addEventListener('fetch', (event) => {
   const request = event.request;
   if (request.method !== 'GET') return;
+  // The folder's own address is the page; anything else not kept here (no
+  // file of the game) goes to the network as usual.
+  const url = new URL(request.url);
+  const folder = url.origin + url.pathname === self.registration.scope;
   event.respondWith(caches.open(cacheName).then((cache) =>
-    cache.match(request, { ignoreSearch: true })
-      // The folder's own address is the page.
-      .then((hit) => hit || (request.mode === 'navigate' ? cache.match('index.html') : undefined))
+    cache.match(folder ? 'index.html' : request, { ignoreSearch: true })
       .then((hit) => hit || fetch(request))));
 });

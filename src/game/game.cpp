@@ -4,12 +4,7 @@
 
 namespace {
 
-const char* const kSoundPaths[kSoundCount] = {
-    "resources\\s1.wav",  // a match
-    "resources\\s2.wav",  // a piece sticks
-    "resources\\s3.wav",  // a life lost
-    "resources\\s4.wav",  // a special shot
-};
+static_assert(kSoundFiles.size() == kSoundCount);
 
 // Figures stand beside the board at fixed screen points.
 constexpr std::int32_t kPlayerRootX = 128;
@@ -33,16 +28,16 @@ Sound::~Sound() {
 
 Game::Game(SDL_Renderer* renderer, std::int32_t w, std::int32_t h) : width(w), height(h) {
     board = std::make_unique<Board>(this, soundCount);
-    pieceTexture = std::make_unique<Texture>("resources\\debug.bmp", 7, renderer);
-    borderTexture = std::make_unique<Texture>("resources\\border.bmp", 1, renderer);
-    fontTexture = std::make_unique<Texture>("resources\\courier.bmp", 37, renderer);
+    pieceTexture = std::make_unique<Texture>(resourcePath(kPieceSheetFile), kPieceFrameCount, renderer);
+    borderTexture = std::make_unique<Texture>(resourcePath(kBorderSheetFile), 1, renderer);
+    fontTexture = std::make_unique<Texture>(resourcePath(kFontSheetFile), kFontCellCount, renderer);
 
-    player = Character::load(renderer, "resources\\wendle");
+    player = Character::load(renderer, resourcePath(kPlayerFigureFolder));
     if (player) {
         player->rig.root->offsetX = kPlayerRootX;
         player->rig.root->offsetY = kPlayerRootY;
     }
-    background = Character::load(renderer, "resources\\debugman");
+    background = Character::load(renderer, resourcePath(kBackgroundFigureFolder));
     if (background) {
         // The background figure turns every bone itself, from a flat start.
         for (std::int32_t i = 0; i < background->rig.boneCount; ++i) background->rig.bones[i].angle = 0;
@@ -55,7 +50,7 @@ Game::Game(SDL_Renderer* renderer, std::int32_t w, std::int32_t h) : width(w), h
     sounds = std::make_unique<Sound[]>(soundCount);
     for (std::int32_t i = 0; i < soundCount; ++i) {
         // The mixer closes the stream itself (freesrc 1), also on failure.
-        SDL_RWops* stream = SDL_RWFromFile(platform::nativePath(kSoundPaths[i]).c_str(), "rb");
+        SDL_RWops* stream = SDL_RWFromFile(platform::nativePath(resourcePath(kSoundFiles[i])).c_str(), "rb");
         sounds[i].chunk = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     }
 
@@ -63,6 +58,13 @@ Game::Game(SDL_Renderer* renderer, std::int32_t w, std::int32_t h) : width(w), h
 }
 
 Game::~Game() = default;
+
+void Game::remakeTextures(SDL_Renderer* renderer) {
+    for (Texture* sheet : {pieceTexture.get(), borderTexture.get(), fontTexture.get()}) sheet->reload(renderer);
+    for (Character* figure : {player.get(), background.get()}) {
+        if (figure) figure->rig.remakeLimbTextures(renderer);
+    }
+}
 
 void Game::playSound(std::int32_t i) {
     if (i < 0 || i >= soundCount) return;

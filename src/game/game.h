@@ -9,6 +9,7 @@
 #include <string>
 
 #include "board/board.h"
+#include "media/content.h"
 #include "media/texture.h"
 #include "skeleton/character.h"
 
@@ -29,7 +30,6 @@ struct Sound {
 };
 
 inline constexpr std::int32_t kSoundCount = 4;
-inline constexpr std::int32_t kBorderTileSize = 32;  // pixels square
 inline constexpr std::int32_t kShotCooldown = 20;    // a shot needs more updates than this
 inline constexpr std::int32_t kPieceSpeed = 4;       // pixels per update
 inline constexpr std::int32_t kHudGlyphSize = 16;
@@ -65,6 +65,12 @@ struct Game {
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+
+    // Makes the three sheets and both figures' limb textures again from their
+    // files, for a renderer that has lost its textures (a device reset). Board,
+    // score, lives, poses and clips are untouched; pieces keep drawing from the
+    // same Texture objects.
+    void remakeTextures(SDL_Renderer* renderer);
 
     // One frame of rules: attack countdown, background spin, shots, the
     // board's rules, requested sounds.

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-inline constexpr std::int32_t kFontCellCount = 37;
+#include "media/content.h"
+
 inline constexpr std::int32_t kBlankCell = 36;  // spaces, punctuation, capitals, line feeds
 
 // Font cell for a byte: 'a'..'z' -> 0..25, '0'..'9' -> 26..35, anything else 36.

@@ -17,14 +17,15 @@ Texture::~Texture() {
 
 void Texture::load(const std::string& path, SDL_Renderer* renderer) { loadFrames(path, 1, renderer); }
 
-void Texture::loadFrames(const std::string& path, std::int32_t frames, SDL_Renderer* renderer) {
+void Texture::loadFrames(const std::string& file, std::int32_t frames, SDL_Renderer* renderer) {
     // SDL_LoadBMP_RW closes the stream whatever happens, and turns a null
     // stream (missing file) into a null surface with an error text.
-    SDL_RWops* stream = SDL_RWFromFile(platform::nativePath(path).c_str(), "rb");
+    SDL_RWops* stream = SDL_RWFromFile(platform::nativePath(file).c_str(), "rb");
     SDL_Surface* surface = SDL_LoadBMP_RW(stream, 1);
     frameCount = frames;
+    path = file;
     if (!surface) {
-        platform::reportSdlError("Surface initialization error! : ");
+        platform::reportSdlError(kSurfaceLoadError);
         // Nothing below may touch the missing surface: leave an empty sheet that
         // draws nothing.
         texture = nullptr;
@@ -39,6 +40,13 @@ void Texture::loadFrames(const std::string& path, std::int32_t frames, SDL_Rende
     width = height = 0;
     if (texture) SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
     frameRect = SDL_Rect{0, 0, frameWidthOf(width, frameCount), height};
+}
+
+void Texture::reload(SDL_Renderer* renderer) {
+    if (path.empty()) return;
+    SDL_Texture* lost = texture;
+    loadFrames(path, frameCount, renderer);
+    if (lost) SDL_DestroyTexture(lost);
 }
 
 const SDL_Rect& Texture::selectFrame(std::int32_t n) {

@@ -6,10 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// Pixels of exactly this colour are transparent in every sheet the game loads.
-inline constexpr std::uint8_t kColourKeyRed = 0;
-inline constexpr std::uint8_t kColourKeyGreen = 0;
-inline constexpr std::uint8_t kColourKeyBlue = 1;
+#include "media/content.h"
 
 struct Texture {
     SDL_Texture* texture = nullptr;  // owned; null when nothing is loaded
@@ -17,6 +14,7 @@ struct Texture {
     std::int32_t width = 0;          // whole sheet, pixels
     std::int32_t height = 0;
     std::int32_t frameCount = 1;
+    std::string path;                // game path of the sheet; empty until a load
 
     // An empty texture; load() fills it.
     Texture() = default;
@@ -32,12 +30,19 @@ struct Texture {
     // behaviour as the loading constructor.
     void load(const std::string& path, SDL_Renderer* renderer);
 
+    // Makes the renderer texture again from the same file, with the same frame
+    // count and colour key, for a renderer that has lost its textures. The new
+    // texture is made before the old one is destroyed, so the two never share
+    // an address. A file that is now missing is reported as at loading and
+    // leaves the texture empty. Does nothing for a texture never loaded.
+    void reload(SDL_Renderer* renderer);
+
     // Moves frameRect to frame n (x = n * frame width) and returns it; y, w and h
     // stay as loaded.
     const SDL_Rect& selectFrame(std::int32_t n);
 
 private:
-    void loadFrames(const std::string& path, std::int32_t frames, SDL_Renderer* renderer);
+    void loadFrames(const std::string& file, std::int32_t frames, SDL_Renderer* renderer);
 };
 
 // Frame width of a sheet: width / frameCount, truncated; 0 when frameCount < 1.

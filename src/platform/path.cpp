@@ -1,5 +1,7 @@
 #include "platform/path.h"
 
+#include "media/content.h"
+
 namespace platform {
 
 std::string nativePath(const std::string& gamePath) {

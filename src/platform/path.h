@@ -6,10 +6,7 @@
 
 namespace platform {
 
-// The game's separator as it appears in content paths.
-inline constexpr char kGameSeparator = '\\';
-
-// Returns gamePath with every backslash turned into this platform's separator.
+// Returns gamePath with every game separator (kGameSeparator, a backslash) turned into this platform's separator.
 // Never fails; an empty path stays empty.
 std::string nativePath(const std::string& gamePath);
 

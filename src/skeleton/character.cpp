@@ -1,48 +1,32 @@
 #include "skeleton/character.h"
 
-#include "platform/path.h"
+#include "media/content.h"
 #include "platform/report.h"
 #include "skeleton/byte_reader.h"
 #include "skeleton/clip_file.h"
 
-namespace {
-
-constexpr const char* kRigError = "Rig loading error! : ";
-constexpr const char* kClipError = "Clip loading error! : ";
-
-bool readClip(const std::string& path, std::int32_t boneCount, std::vector<Keyframe>& keyframes,
-              std::string& error) {
-    std::vector<std::uint8_t> bytes;
-    return readFigureFile(path, bytes, error) && parseClip(bytes, path, boneCount, keyframes, error);
-}
-
-}  // namespace
-
 std::unique_ptr<Character> Character::load(SDL_Renderer* renderer, const std::string& directory) {
     std::string error;
-    const std::string bodyPath = rigPath(directory);
+    const std::string rigPath = gamePath(directory, kRigFile);
     std::vector<std::uint8_t> bytes;
     RigFile rigFile;
-    if (!readFigureFile(bodyPath, bytes, error) || !parseRig(bytes, bodyPath, rigFile, error)) {
-        platform::reportError(kRigError, error);
+    if (!readFigureFile(rigPath, bytes, error) || !parseRig(bytes, rigPath, rigFile, error)) {
+        platform::reportError(kRigLoadError, error);
         return nullptr;
     }
     const auto boneCount = static_cast<std::int32_t>(rigFile.bones.size());
-    const std::string idlePath = directory + platform::kGameSeparator + "idle.janim";
-    const std::string attackPath = directory + platform::kGameSeparator + "attack.janim";
-    std::vector<Keyframe> idle;
-    std::vector<Keyframe> attack;
-    if (!readClip(idlePath, boneCount, idle, error) || !readClip(attackPath, boneCount, attack, error) ||
-        !checkAttackClip(attack, attackPath, error)) {
-        platform::reportError(kClipError, error);
+    const std::string attackPath = gamePath(directory, kAttackClipFile);
+    auto character = std::make_unique<Character>();
+    if (!character->idleClip.load(gamePath(directory, kIdleClipFile), boneCount, error) ||
+        !character->attackClip.load(attackPath, boneCount, error) ||
+        !checkAttackClip(character->attackClip.keyframes.size(), attackPath, error)) {
+        platform::reportError(kClipLoadError, error);
         return nullptr;
     }
-
-    auto character = std::make_unique<Character>();
+    // Only a figure whose three files are all sound gets its bones and limb
+    // images.
     character->rig.build(rigFile);
     character->rig.loadLimbTextures(renderer, directory);
-    character->idleClip.assign(idle);
-    character->attackClip.assign(attack);
     character->rig.playClip(character->idleClip);
     return character;
 }

@@ -53,8 +53,8 @@ bool parseClip(std::span<const std::uint8_t> bytes, const std::string& name, std
     return checkEndFrame(keyframes, name, error);
 }
 
-bool checkAttackClip(const std::vector<Keyframe>& keyframes, const std::string& name, std::string& error) {
-    if (!keyframes.empty()) return true;
+bool checkAttackClip(std::size_t keyframeCount, const std::string& name, std::string& error) {
+    if (keyframeCount > 0) return true;
     error = fault(name, "the attack clip holds no keyframe");
     return false;
 }

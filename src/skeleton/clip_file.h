@@ -22,9 +22,10 @@ inline constexpr std::int32_t kAnyBoneCount = std::numeric_limits<std::int32_t>:
 bool parseClip(std::span<const std::uint8_t> bytes, const std::string& name, std::int32_t boneCount,
                std::vector<Keyframe>& keyframes, std::string& error);
 
-// An attack is played for its end frame's count of updates, so it needs at
-// least one keyframe. Returns false with error "<name>: <fault>" otherwise.
-bool checkAttackClip(const std::vector<Keyframe>& keyframes, const std::string& name, std::string& error);
+// An attack is played for its end frame's count of updates, so a clip of
+// keyframeCount keyframes serves as one only with at least one. Returns false
+// with error "<name>: <fault>" otherwise.
+bool checkAttackClip(std::size_t keyframeCount, const std::string& name, std::string& error);
 
 // The file bytes of keyframes, exactly as parseClip reads them back.
 std::vector<std::uint8_t> encodeClip(const std::vector<Keyframe>& keyframes);

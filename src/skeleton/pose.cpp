@@ -61,6 +61,18 @@ void Bone::pose(std::vector<Bone*>& drawList, bool animate) {
     drawList.insert(firstNotBelow, this);
 }
 
+void Bone::stepTween(bool animate) {
+    const Keyframe& k = *activeKeyframe;
+    float t = static_cast<float>(tweenFrame) / static_cast<float>(k.duration);
+    if (animate) {
+        float fromPart = (1.0f - t) * fromAngle;
+        float toPart = t * k.targetAngle;
+        angle = fromPart + toPart;
+    }
+    if (tweenFrame == k.duration) activeKeyframe = nullptr;
+    if (animate) ++tweenFrame;
+}
+
 void Rig::pose(bool animate) {
     drawList.clear();
     stepClip(animate);

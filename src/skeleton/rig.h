@@ -55,18 +55,17 @@ struct Rig {
     std::vector<Bone*> drawList;
     std::vector<Bone*> walkStack;
 
-    // Reads "<directory>\body.jrig" (game separators, no trailing separator),
-    // builds the bones and loads limb0.bmp... A faulty rig file returns false
-    // with error "<rig path>: <fault>" and builds nothing. A limb image that
-    // fails is reported by Texture and draws nothing; the rig still loads.
-    bool load(SDL_Renderer* renderer, const std::string& directory, std::string& error);
-
     // Builds the bones and links from a checked rig file (parseRig/checkRig);
     // no textures. Clip playback starts idle: no clip, clipFrame 0.
     void build(const RigFile& file);
 
-    // Loads limb texture i from "<directory>\limb<i>.bmp" for every limb.
+    // Loads limb texture i from "<directory>\limb<i>.bmp" for every limb. A
+    // limb image that fails is reported by Texture and draws nothing.
     void loadLimbTextures(SDL_Renderer* renderer, const std::string& directory);
+
+    // Makes every limb texture again from its file (Texture::reload), for a
+    // renderer that has lost its textures; bones and playback are untouched.
+    void remakeLimbTextures(SDL_Renderer* renderer);
 
     // Plays clip from its first keyframe at clip frame 0; running tweens go on.
     void playClip(const AnimationClip& clip);
@@ -82,10 +81,6 @@ struct Rig {
 
     // Poses (see pose) and draws each limb in drawList order, one
     // SDL_RenderCopyEx per bone turned about its pivot. Needs the limb
-    // textures (load or loadLimbTextures); an empty one draws nothing.
+    // textures (loadLimbTextures); an empty one draws nothing.
     void render(SDL_Renderer* renderer, bool animate);
 };
-
-// The game paths of a figure's files inside its directory.
-std::string rigPath(const std::string& directory);
-std::string limbPath(const std::string& directory, std::int32_t limb);

@@ -3,10 +3,9 @@
 #include <cstdint>
 
 #include "image.h"
+#include "media/content.h"  // kBorderTileSize
 
 namespace contentgen {
-
-constexpr int kBorderTileSize = 32;  // pixels, square
 
 // Warm stone bricks framing the playfield.
 struct BorderStyle {

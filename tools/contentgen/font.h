@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "image.h"
+#include "media/content.h"  // kFontCellSize, kFontCellCount
 
 namespace contentgen {
 
-constexpr int kFontCellSize = 16;     // pixels, square cells
-constexpr int kFontCellCount = 37;    // 'a'..'z', '0'..'9', then one blank cell
 constexpr int kFontGlyphCount = 36;   // cells that carry a character
 constexpr int kFontOutline = 1;       // dark outline thickness, pixels
 

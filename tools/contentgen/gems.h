@@ -9,7 +9,7 @@ namespace contentgen {
 
 constexpr int kGemFrameSize = 32;   // pixels, square frames
 constexpr int kGemCount = 6;        // piece colours 0..5
-constexpr int kGemFrameCount = 7;   // the six colours plus the special block
+constexpr int kGemFrameCount = kPieceFrameCount;  // the six colours plus the special block
 
 // Outline of one gem, in pixels around the frame centre. A regular polygon
 // (or a star when innerRadius > 0); sides == 0 means a circle.

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/content.h"
+
 namespace contentgen {
 
 // One opaque 8-bit-per-channel colour as it is stored in the sheets.
@@ -20,7 +22,7 @@ struct Colour {
 };
 
 // The game treats exactly this colour as "see-through" in every sheet.
-constexpr Rgb kColourKey{0, 0, 1};
+constexpr Rgb kColourKey{kColourKeyRed, kColourKeyGreen, kColourKeyBlue};
 
 // A picture held as plain RGB rows, top row first; what every drawing routine
 // fills before the SDL layer turns it into a BMP.

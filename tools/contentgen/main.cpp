@@ -6,14 +6,18 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "border.h"
 #include "font.h"
 #include "gems.h"
+#include "media/content.h"
 #include "media_config.h"
 #include "media_io.h"
 #include "synth.h"
@@ -24,16 +28,20 @@ namespace fs = std::filesystem;
 using namespace contentgen;
 
 void writePictures(const fs::path& out, const fs::path& content) {
-  saveBmp((out / "debug.bmp").string(), drawGemSheet(loadGemSheetStyle((content / "gems.json").string())));
-  saveBmp((out / "border.bmp").string(), drawBorderTile(loadBorderStyle((content / "border.json").string())));
+  saveBmp((out / kPieceSheetFile).string(), drawGemSheet(loadGemSheetStyle((content / "gems.json").string())));
+  saveBmp((out / kBorderSheetFile).string(), drawBorderTile(loadBorderStyle((content / "border.json").string())));
   const FontStyle font = loadFontStyle((content / "font.json").string());
-  saveBmp((out / "courier.bmp").string(), assembleFontSheet(rasteriseFontGlyphs(font), font));
+  saveBmp((out / kFontSheetFile).string(), assembleFontSheet(rasteriseFontGlyphs(font), font));
 }
 
 void writeSounds(const fs::path& out, const fs::path& content) {
-  for (const NamedSound& sound : loadSoundRecipes((content / "sounds.json").string())) {
-    writeStereoWav((out / sound.fileName).string(), synthesise(sound.recipe));
+  const std::vector<NamedSound> sounds = loadSoundRecipes((content / "sounds.json").string());
+  // The game opens exactly these files: a sound missing here would be silent there.
+  for (std::string_view name : kSoundFiles) {
+    if (std::none_of(sounds.begin(), sounds.end(), [&](const NamedSound& s) { return s.fileName == name; }))
+      throw std::runtime_error("sounds.json: no recipe for " + std::string(name));
   }
+  for (const NamedSound& sound : sounds) writeStereoWav((out / sound.fileName).string(), synthesise(sound.recipe));
 }
 
 }  // namespace

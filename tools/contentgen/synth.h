@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace contentgen {
+#include "media/content.h"  // kSampleRate, what the game's mixer opens
 
-constexpr int kSampleRate = 44100;  // Hz, what the game's mixer opens
+namespace contentgen {
 
 // Which instrument a sound effect is played on.
 enum class Voice {

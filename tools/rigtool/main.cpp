@@ -12,6 +12,7 @@
 
 #include "figure_text.h"
 #include "limb_painter.h"
+#include "media/content.h"
 #include "skeleton/byte_reader.h"
 #include "skeleton/clip_file.h"
 
@@ -19,8 +20,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kRigError = "Rig loading error! : ";
-constexpr const char* kClipError = "Clip loading error! : ";
 constexpr const char* kToolError = "Rig tool error! : ";
 
 const char* const kUsage =
@@ -74,7 +73,7 @@ bool compileClip(const std::vector<Keyframe>& clip, std::int32_t boneCount, bool
     std::vector<std::uint8_t> bytes = encodeClip(clip);
     std::vector<Keyframe> check;
     if (!parseClip(bytes, outPath, boneCount, check, error)) return false;
-    if (attack && !checkAttackClip(check, outPath, error)) return false;
+    if (attack && !checkAttackClip(check.size(), outPath, error)) return false;
     return writeBytes(outPath, bytes, error);
 }
 
@@ -82,7 +81,7 @@ int dumpRig(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     std::string error;
     RigFile rig;
-    if (!readFigureFile(path, bytes, error) || !parseRig(bytes, path, rig, error)) return failWith(kRigError, error);
+    if (!readFigureFile(path, bytes, error) || !parseRig(bytes, path, rig, error)) return failWith(kRigLoadError, error);
     std::cout << rigToText(rig).dump(2) << '\n';
     return 0;
 }
@@ -92,7 +91,7 @@ int dumpClip(const std::string& path) {
     std::string error;
     std::vector<Keyframe> clip;
     if (!readFigureFile(path, bytes, error) || !parseClip(bytes, path, kAnyBoneCount, clip, error))
-        return failWith(kClipError, error);
+        return failWith(kClipLoadError, error);
     std::cout << clipToText(clip).dump(2) << '\n';
     return 0;
 }
@@ -102,7 +101,7 @@ int compileRigFile(const std::string& source, const std::string& outPath) {
     RigFile rig;
     std::string error;
     if (!readText(source, text, error) || !rigFromText(text, source, 0, rig, error)) return failWith(kToolError, error);
-    if (!compileRig(rig, outPath, error)) return failWith(kRigError, error);
+    if (!compileRig(rig, outPath, error)) return failWith(kRigLoadError, error);
     return 0;
 }
 
@@ -112,7 +111,7 @@ int compileClipFile(const std::string& source, const std::string& outPath) {
     std::string error;
     if (!readText(source, text, error) || !clipFromText(text, source, nullptr, clip, error))
         return failWith(kToolError, error);
-    if (!compileClip(clip, kAnyBoneCount, false, outPath, error)) return failWith(kClipError, error);
+    if (!compileClip(clip, kAnyBoneCount, false, outPath, error)) return failWith(kClipLoadError, error);
     return 0;
 }
 
@@ -134,7 +133,7 @@ bool writeLimbs(const json& limbs, const std::string& source, const std::filesys
             surface = paintLimb(limbs[i], where, error);
         }
         if (!surface) return false;
-        std::string path = (directory / ("limb" + std::to_string(i) + ".bmp")).string();
+        std::string path = (directory / limbFileName(static_cast<std::int32_t>(i))).string();
         int saved = SDL_SaveBMP(surface, path.c_str());
         SDL_FreeSurface(surface);
         if (saved != 0) {
@@ -166,10 +165,10 @@ int buildFigure(const std::string& source, const std::string& outDirectory) {
     std::error_code made;
     std::filesystem::create_directories(directory, made);
     const auto boneCount = static_cast<std::int32_t>(rig.bones.size());
-    if (!compileRig(rig, (directory / "body.jrig").string(), error)) return failWith(kRigError, error);
-    if (!compileClip(idle, boneCount, false, (directory / "idle.janim").string(), error) ||
-        !compileClip(attack, boneCount, true, (directory / "attack.janim").string(), error))
-        return failWith(kClipError, error);
+    if (!compileRig(rig, (directory / kRigFile).string(), error)) return failWith(kRigLoadError, error);
+    if (!compileClip(idle, boneCount, false, (directory / kIdleClipFile).string(), error) ||
+        !compileClip(attack, boneCount, true, (directory / kAttackClipFile).string(), error))
+        return failWith(kClipLoadError, error);
     if (!writeLimbs(limbs, source, directory, error)) return failWith(kToolError, error);
     return 0;
 }

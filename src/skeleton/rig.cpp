@@ -1,24 +1,6 @@
-#include "platform/path.h"
-#include "skeleton/byte_reader.h"
 #include "skeleton/rig.h"
 
-std::string rigPath(const std::string& directory) {
-    return directory + platform::kGameSeparator + "body.jrig";
-}
-
-std::string limbPath(const std::string& directory, std::int32_t limb) {
-    return directory + platform::kGameSeparator + "limb" + std::to_string(limb) + ".bmp";
-}
-
-bool Rig::load(SDL_Renderer* renderer, const std::string& directory, std::string& error) {
-    const std::string path = rigPath(directory);
-    std::vector<std::uint8_t> bytes;
-    RigFile file;
-    if (!readFigureFile(path, bytes, error) || !parseRig(bytes, path, file, error)) return false;
-    build(file);
-    loadLimbTextures(renderer, directory);
-    return true;
-}
+#include "media/content.h"
 
 void Rig::build(const RigFile& file) {
     boneCount = static_cast<std::int32_t>(file.bones.size());
@@ -57,5 +39,34 @@ void Rig::build(const RigFile& file) {
 
 void Rig::loadLimbTextures(SDL_Renderer* renderer, const std::string& directory) {
     limbTextures = std::make_unique<Texture[]>(static_cast<std::size_t>(limbCount));
-    for (std::int32_t i = 0; i < limbCount; ++i) limbTextures[i].load(limbPath(directory, i), renderer);
+    for (std::int32_t i = 0; i < limbCount; ++i) limbTextures[i].load(gamePath(directory, limbFileName(i)), renderer);
+}
+
+void Rig::remakeLimbTextures(SDL_Renderer* renderer) {
+    for (std::int32_t i = 0; i < limbCount; ++i) limbTextures[i].reload(renderer);
+}
+
+void Rig::playClip(const AnimationClip& clip) {
+    currentClip = &clip;
+    nextKeyframe = clip.keyframes.begin();
+    clipFrame = 0;
+}
+
+void Rig::stepClip(bool animate) {
+    if (!currentClip || currentClip->keyframes.empty()) return;
+    // Only the next keyframe in file order is looked at, and only an exact
+    // frame match starts it: a keyframe out of order holds back the rest.
+    while (nextKeyframe != currentClip->keyframes.end() && nextKeyframe->startFrame == clipFrame) {
+        const Keyframe& k = *nextKeyframe;
+        Bone& bone = bones[k.boneIndex];
+        bone.activeKeyframe = &k;
+        bone.fromAngle = bone.angle;
+        bone.tweenFrame = 0;
+        ++nextKeyframe;
+    }
+    if (animate && clipFrame < INT32_MAX) ++clipFrame;
+    if (clipFrame == currentClip->endFrame()) {
+        nextKeyframe = currentClip->keyframes.begin();
+        clipFrame = 0;
+    }
 }
