@@ -24,13 +24,6 @@ function pageHooks() {
   };
   // The canvas as a PNG data URL.
   window.amberPicture = () => document.getElementById('canvas').toDataURL();
-  // The game's pixel (x, y) as [r, g, b].
-  window.amberPixel = (x, y) => {
-    const c = Object.assign(document.createElement('canvas'), { width: 640, height: 480 });
-    const g = c.getContext('2d');
-    g.drawImage(document.getElementById('canvas'), 0, 0);
-    return [...g.getImageData(x, y, 1, 1).data.slice(0, 3)];
-  };
   // The pixels of a picture (URL) within the game rectangle crop; none when
   // the picture is not of the game's size.
   const pixels = (src, crop) => new Promise(done => {
@@ -41,6 +34,8 @@ function pageHooks() {
       done(img.width === 640 ? g.getImageData(...crop).data : []);
     };
   });
+  // The game's pixel (x, y) as [r, g, b].
+  window.amberPixel = async (x, y) => [...(await pixels(amberPicture(), [x, y, 1, 1])).slice(0, 3)];
   // The share of pixels more than 40 apart in a channel in two pictures; 1
   // when their sizes differ.
   window.amberDiffer = async (a, b, crop = [0, 0, 640, 480]) => {
