@@ -278,6 +278,7 @@ for (const engine of engines) {
   }
   await browser.close();
   await server.stop();
-  console.log(`${engine}: ${tally.passed} passed, ${tally.failed} failed (${seconds(start)} s)`);
+  console.log(`${engine} took ${seconds(start)} s`);
+  console.log(`${engine}: ${tally.passed} passed, ${tally.failed} failed`);
   process.exitCode ||= tally.failed > 0 ? 1 : 0;
 }
