@@ -22,8 +22,12 @@ for (const { file, viewport } of kShots) {
   await page.goto(server.url);
   await page.waitForFunction('window.amberFirstFrameAt', { timeout: 120e3 });
   const p = await rowPoint(page, 2);
-  const press = viewport.hasTouch ? await page.touchscreen.touchStart(p.x, p.y) : await page.mouse.move(p.x, p.y);
-  if (!press) await page.mouse.down();
+  if (viewport.hasTouch) {
+    await page.touchscreen.touchStart(p.x, p.y);
+  } else {
+    await page.mouse.move(p.x, p.y);
+    await page.mouse.down();
+  }
   await runFrames(page, 250);
   await page.screenshot({ path: path.join(pictures, file) });
   console.log(`${file}: ${viewport.width} x ${viewport.height} CSS pixels`);
