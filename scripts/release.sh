@@ -27,10 +27,11 @@ fi
 echo "== web =="
 if [ -x scripts/web.sh ]; then
   scripts/web.sh --no-serve
-  # The page is what the browser loads: the HTML, its script, the WebAssembly
-  # and the packed resources, all at the top of build-web/.
-  mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \
-    \( -name '*.html' -o -name '*.js' -o -name '*.wasm' -o -name '*.data' \) | sort)
+  # The page is what the browser loads: the HTML, its scripts (the game's and
+  # the offline worker), the WebAssembly, the packed resources, the manifest
+  # and icons for installing it, all at the top of build-web/.
+  mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \( -name '*.html' -o -name '*.js' \
+    -o -name '*.wasm' -o -name '*.data' -o -name '*.webmanifest' -o -name 'icon-*.png' -o -name LICENSE \) | sort)
   [ ${#page[@]} -gt 0 ] || { echo "scripts/web.sh left no page in build-web/" >&2; exit 1; }
   tar -czf dist/amber-hollow-web.tar.gz --transform 's,^\./,amber-hollow-web/,' -C build-web "${page[@]}"
 else

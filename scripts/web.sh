@@ -5,16 +5,17 @@
 #   scripts/web.sh              build, then serve until Ctrl-C (port 8642)
 #   scripts/web.sh --port N     the same on port N
 #   scripts/web.sh --no-serve   build only
-#   scripts/web.sh --test       build, then the end-to-end test in headless
-#                               Chromium and the scripted game's digest, which
+#   scripts/web.sh --test       build, then the end-to-end test in Chromium
+#                               (desktop, phone, installed app) and Firefox,
+#                               and the scripted game's digest in both, which
 #                               must equal the native build's
-#   scripts/web.sh --shot       build, then the README's browser picture
+#   scripts/web.sh --shot       build, then the README's browser pictures
 #
 # SDL2 and SDL2_mixer come from Debian's source packages of the same versions
 # as the native -dev packages, fetched by scripts/fetch-sources.sh (a private
 # apt configuration; the system's own sources stay as they are) and built once into build-web/deps, or into
 # $AMBER_DEPS_CACHE/web when that is set; a new package version rebuilds them.
-# The game's resources/ come from the native build in build/.
+# The game's resources/ and icons come from the native build in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -36,11 +37,13 @@ start=$SECONDS
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
   libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev libgtest-dev libbenchmark-dev
   emscripten dpkg-dev python3)
-[ "$mode" = test ] || [ "$mode" = shot ] && packages+=(chromium)
+# The browser test's: Debian's browsers, and node for puppeteer-core, which drives them.
+[ "$mode" = test ] || [ "$mode" = shot ] && packages+=(chromium firefox-esr xvfb xauth nodejs)
 scripts/install.sh "${packages[@]}"
+[ "$mode" = serve ] || [ "$mode" = build ] || command -v npm >/dev/null || scripts/install.sh npm
 
 echo "== native resources (build/) =="
-native_targets=(content_media content_figures)
+native_targets=(content_media content_figures content_icons)
 [ "$mode" = test ] && native_targets+=(amber-capture amber-replay)
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
@@ -74,7 +77,7 @@ echo "SDL2 $sdl_version, SDL2_mixer $mixer_version in $prefix"
 echo "== the game for the browser (build-web/) =="
 cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
-  -DAMBER_CONTENT_DIR="$root/build/resources" >/dev/null
+  -DAMBER_CONTENT_DIR="$root/build/resources" -DAMBER_WEB_ICONS="$root/build/icons" >/dev/null
 cmake --build build-web -j2 >/dev/null
 raw=0 packed=0
 for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do
@@ -84,17 +87,6 @@ done
 printf '%-20s %8d bytes, %8d gzipped\n' together $raw $packed
 echo "built in $((SECONDS - start)) s"
 
-serve() {  # serves build-web/ on 127.0.0.1:$1 in the background; sets server
-  python3 -m http.server --bind 127.0.0.1 --directory build-web "$1" >/dev/null 2>&1 &
-  server=$!
-  for _ in $(seq 50); do
-    python3 -c "import urllib.request as u; u.urlopen('http://127.0.0.1:$1/index.html')" 2>/dev/null && return 0
-    sleep 0.2
-  done
-  echo "the server on port $1 did not start" >&2
-  return 1
-}
-
 case $mode in
   build) ;;
   serve)
@@ -102,18 +94,23 @@ case $mode in
     exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port"
     ;;
   test | shot)
-    port=$((20000 + RANDOM % 20000))
-    serve "$port"
-    trap 'kill $server 2>/dev/null' EXIT
-    mkdir -p build-web/test
+    # puppeteer-core as tests/web/package-lock.json pins it, from the npm
+    # registry; it fetches no browser of its own.
+    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.amber-lock; then
+      (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+      cp tests/web/package-lock.json tests/web/node_modules/.amber-lock
+    fi
+    # Firefox gets a window on a virtual display: headless, it has no WebGL here.
+    run=(xvfb-run -a -s "-screen 0 1280x1024x24" node)
     if [ "$mode" = shot ]; then
-      python3 scripts/web/chromium.py "http://127.0.0.1:$port/" docs/pictures/browser.png
+      "${run[@]}" tests/web/shots.mjs build-web docs/pictures
       exit
     fi
+    mkdir -p build-web/test
     # The native start frame, drawn by the software renderer.
     echo "shot 1 $root/build-web/test/start-native.png" >build-web/test/start.capture
     (cd build && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./amber-capture ../build-web/test/start.capture)
     native_digest=$(cd build && ./amber-replay) || { echo "the native scripted game broke its rules: $native_digest" >&2; exit 1; }
-    python3 tests/web/browser_test.py "http://127.0.0.1:$port/" "$native_digest"
+    "${run[@]}" tests/web/browser_test.mjs build-web "$native_digest" chromium firefox
     ;;
 esac

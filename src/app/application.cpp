@@ -19,8 +19,7 @@ bool Application::start() {
         platform::reportSdlError("Audio initialization error! : ");
         running = false;
     }
-    window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                              SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, kWindowFlags);
     if (!window) {
         platform::reportSdlError("Window creation error! : ");
         running = false;

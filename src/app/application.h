@@ -14,6 +14,14 @@ inline constexpr std::int32_t kWindowHeight = 480;
 inline constexpr std::uint32_t kFrameMillis = 16;      // frame cap
 inline constexpr std::uint8_t kTitleEveryFrames = 30;  // frames between title updates
 inline constexpr const char* kWindowTitle = "amber hollow";
+// The browser's page scales the picture to its window itself; there a
+// resizable window would follow the canvas's size on the page and the game's
+// layout with it, so the game keeps its 640 x 480 window.
+#ifdef __EMSCRIPTEN__
+inline constexpr Uint32 kWindowFlags = SDL_WINDOW_SHOWN;
+#else
+inline constexpr Uint32 kWindowFlags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+#endif
 
 struct Application {
     std::int32_t width = kWindowWidth;

@@ -37,10 +37,57 @@ void tick(void*) {
     emscripten_set_timeout(tick, wait > 0 ? wait : 0, nullptr);
 }
 
+// Queues a right-button press or release for the next frame's event pump, as
+// if the mouse had sent it: the shot goes along the row last pointed at.
+void pushRightButton(bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.windowID = app.window ? SDL_GetWindowID(app.window) : 0;
+    event.button.button = SDL_BUTTON_RIGHT;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    if (app.game) {
+        event.button.x = app.game->mouseX;
+        event.button.y = app.game->mouseY;
+    }
+    SDL_PushEvent(&event);
+}
+
+// Draws again after the browser gave the page a new WebGL context (a lost
+// context comes back empty: no textures, no shaders). The renderer is made
+// anew on it. Deleting the old GL context also drops every browser event
+// handler on the canvas, among them SDL's mouse and touch handlers, so the
+// window is made anew as well, which registers them again. The game itself,
+// with its board and score, carries on with its textures made again. Returns
+// false, with SDL's reason on the console, when no renderer can be had.
+bool remakeGraphics() {
+    // The old renderer frees its textures when it goes, so the game lets go of
+    // them first: made again onto no renderer, every texture is left empty.
+    if (app.game) app.game->remakeTextures(nullptr);
+    if (app.renderer) SDL_DestroyRenderer(app.renderer);
+    if (app.window) SDL_DestroyWindow(app.window);
+    app.renderer = nullptr;
+    app.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, app.width,
+                                  app.height, kWindowFlags);
+    if (app.window) app.renderer = SDL_CreateRenderer(app.window, -1, SDL_RENDERER_ACCELERATED);
+    if (!app.renderer) {
+        SDL_Log("The graphics could not be restored: %s", SDL_GetError());
+        return false;
+    }
+    if (app.game) app.game->remakeTextures(app.renderer);
+    return true;
+}
+
 }  // namespace
 
-// What the page's end-to-end test reads back; none of it changes the game.
 extern "C" {
+// The page's special-shot control: 1 while it is held down, 0 on release.
+EMSCRIPTEN_KEEPALIVE void amber_special(int down) { pushRightButton(down != 0); }
+// The page calls this once the browser has restored a lost WebGL context.
+// Returns 1 when the game draws again, 0 when the page must offer a reload.
+EMSCRIPTEN_KEEPALIVE int amber_restore_graphics() { return remakeGraphics() ? 1 : 0; }
+
+// What the page's end-to-end test reads back; none of it changes the game.
 EMSCRIPTEN_KEEPALIVE double amber_frames() { return framesRun; }
 // The board row of the piece fired last that is still in flight, or -1.
 EMSCRIPTEN_KEEPALIVE int amber_newest_piece_row() {

@@ -1,0 +1,284 @@
+// amber hollow's page in Chromium and Firefox (run by scripts/web.sh --test):
+// on a desktop in both, on a phone and as an installed app in Chromium.
+// usage: node browser_test.mjs BUILD_WEB_DIR NATIVE_DIGEST_LINE ENGINE...
+import fs from 'node:fs';
+import { frames, launch, rowPoint, runFrames, serve } from './driver.mjs';
+
+const [dir, nativeDigest, ...engines] = process.argv.slice(2);
+let tally;
+function check(name, ok, detail) {
+  tally[ok ? 'passed' : 'failed'] += 1;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}: ${detail}`);
+}
+const seconds = since => ((Date.now() - since) / 1000).toFixed(1);
+const newestRow = page => page.evaluate(() => Module._amber_newest_piece_row());
+
+// Set up in the page before the game: WebGL keeps what it drew
+// (preserveDrawingBuffer), so the game's picture can be read back at any time;
+// the first frame is kept as it is drawn; the page's refusal of the menu is
+// seen from behind it.
+function pageHooks() {
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (type, options) {
+    return getContext.call(this, type, type.startsWith('webgl') ? { ...options, preserveDrawingBuffer: true } : options);
+  };
+  // The canvas as a PNG data URL.
+  window.amberPicture = () => document.getElementById('canvas').toDataURL();
+  // The pixels of a picture (URL) within the game rectangle crop; none when
+  // the picture is not of the game's size.
+  const pixels = (src, crop) => new Promise(done => {
+    const img = Object.assign(new Image(), { src });
+    img.onload = () => {
+      const g = Object.assign(document.createElement('canvas'), { width: img.width, height: img.height }).getContext('2d');
+      g.drawImage(img, 0, 0);
+      done(img.width === 640 ? g.getImageData(...crop).data : []);
+    };
+  });
+  // The game's pixel (x, y) as [r, g, b].
+  window.amberPixel = async (x, y) => [...(await pixels(amberPicture(), [x, y, 1, 1])).slice(0, 3)];
+  // The share of pixels more than 40 apart in a channel in two pictures; 1
+  // when their sizes differ.
+  window.amberDiffer = async (a, b, crop = [0, 0, 640, 480]) => {
+    const [p, q] = await Promise.all([pixels(a, crop), pixels(b, crop)]);
+    let off = 0;
+    for (let i = 0; i < p.length; i += 4) off += Math.max(...[0, 1, 2].map(k => Math.abs(p[i + k] - q[i + k]))) > 40;
+    return p.length === q.length && p.length ? off / (p.length / 4) : 1;
+  };
+  // Where the HUD's letters have their dark outline (28, 16, 6), a colour of
+  // the font alone: the text itself, wherever the figures stand.
+  window.amberInk = async (src, crop) => {
+    const p = await pixels(src, crop);
+    return [...Array(p.length / 4).keys()].filter(i => p[4 * i] === 28 && p[4 * i + 1] === 16 && p[4 * i + 2] === 6).join();
+  };
+  addEventListener('amber-first-frame', () => { window.firstFrame = amberPicture(); });
+  addEventListener('contextmenu', e => { window.menuRefused = e.defaultPrevented; });
+}
+
+async function openGame(browser, url, viewport) {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  await page.evaluateOnNewDocument(pageHooks);
+  await page.goto(url);
+  await page.waitForFunction('window.firstFrame', { timeout: 120e3 });
+  return page;
+}
+
+// A player's quickest click or tap: held for three updates, then let go for three.
+async function briefly(page, down, up) {
+  await down();
+  await runFrames(page, 3);
+  await up();
+  await runFrames(page, 3);
+}
+async function tap(page, row) {
+  const p = await rowPoint(page, row);
+  let finger;
+  await briefly(page, async () => { finger = await page.touchscreen.touchStart(p.x, p.y); }, () => finger.end());
+}
+
+async function desktop(browser, url) {
+  const page = await openGame(browser, url, { width: 800, height: 800 });
+  // WebGL and SDL's software renderer blend the edges of turned limbs and of
+  // the gems differently: only pixels more than 40 apart in a channel count.
+  const off = await page.evaluate(() => amberDiffer(firstFrame, 'test/start-native.png'));
+  const at = await page.evaluate(() => amberFirstFrameAt);
+  check('first frame', off < 0.005, `${(off * 100).toFixed(2)} % of its pixels differ from the native start frame; drawn ${at.toFixed(0)} ms after the page was asked for`);
+
+  const p = await rowPoint(page, 3);
+  await page.mouse.move(p.x, p.y);
+  check('nothing in flight before a click', (await newestRow(page)) === -1, `newest piece row ${await newestRow(page)}`);
+  await briefly(page, () => page.mouse.down(), () => page.mouse.up());
+  check('a click fires along its row', (await newestRow(page)) === 3, `newest piece along row ${await newestRow(page)}, clicked on row 3`);
+
+  const rightHeld = () => page.evaluate(() => Module._amber_right_held());
+  await page.mouse.down({ button: 'right' });
+  await runFrames(page, 3);
+  check('the game sees the right button held', (await rightHeld()) === 1, `amber_right_held ${await rightHeld()}`);
+  await page.mouse.up({ button: 'right' });
+  await runFrames(page, 3);
+  check('the game sees the right button let go', (await rightHeld()) === 0, `amber_right_held ${await rightHeld()}`);
+  check('no menu opens over the board', await page.evaluate(() => window.menuRefused === true), 'contextmenu refused');
+  await page.close();
+}
+
+// Chromium only: Firefox finds no sound device on these machines, and its
+// audio stays "suspended" even on a bare page that may play.
+async function sound(browser, url) {
+  const page = await openGame(browser, url, { width: 800, height: 800 });
+  const audio = await page.evaluate(() => Module.SDL2?.audioContext?.state);
+  check('sound runs', audio === 'running', `audio context ${audio}`);
+  await page.close();
+}
+
+async function replay(browser, url) {
+  // A context of its own: the page's service worker would answer with the game.
+  const page = await (await browser.createBrowserContext()).newPage();
+  const start = Date.now();
+  await page.goto(url + 'test/replay.html');
+  const done = await page.waitForFunction(() => document.title.startsWith('replay digest') && document.title,
+                                          { timeout: 300e3, polling: 200 });
+  const digest = await done.jsonValue();
+  check('the scripted game ends as natively', digest === nativeDigest,
+        `browser "${digest}", native "${nativeDigest}", ${seconds(start)} s`);
+  await page.close();
+}
+
+// A phone held either way: 390 x 844 CSS pixels, three screen pixels to each.
+const kPhone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+const kPhones = [
+  { name: 'portrait', viewport: kPhone, taps: [0, 5] },
+  { name: 'landscape', viewport: { ...kPhone, width: 844, height: 390, isLandscape: true }, taps: [5, 0] },
+];
+
+// The charge bar's last pixel is drawn only once the charge is full (cyan),
+// its first one for any charge at all.
+const isCyan = ([r, g, b]) => r < 16 && g > 240 && b > 240;
+const chargeFull = async page => isCyan(await page.evaluate(() => amberPixel(223, 208)));
+const chargeEmpty = async page => (([r, g, b]) => g - r < 8 && b - r < 8)(await page.evaluate(() => amberPixel(161, 208)));
+
+// Plays with a finger held on the board, moved to the next row after each
+// shot, until the special shot is charged; false when it never is.
+async function fillCharge(page) {
+  let finger = null;
+  for (let shot = 0; shot < 300 && !(await chargeFull(page)); ++shot) {
+    const p = await rowPoint(page, shot % 6);
+    if (finger) await finger.move(p.x, p.y);
+    else finger = await page.touchscreen.touchStart(p.x, p.y);
+    await runFrames(page, 21);
+  }
+  await finger?.end();
+  return chargeFull(page);
+}
+
+async function phone(browser, url, { name, viewport, taps }) {
+  const page = await openGame(browser, url, viewport);
+  const on = `${name}: `;
+  const fit = await page.$eval('#canvas', c => ({ ...c.getBoundingClientRect().toJSON(), w: innerWidth, h: innerHeight }));
+  const size = `${fit.width} x ${fit.height} at (${fit.left}, ${fit.top}) on ${fit.w} x ${fit.h}`;
+  check(on + 'the picture lies within the screen', fit.left >= 0 && fit.top >= 0 && fit.right <= fit.w && fit.bottom <= fit.h, size);
+  check(on + 'the picture keeps 4:3', Math.abs(fit.width * 3 - fit.height * 4) < 1, size);
+  check(on + 'the picture spans the screen one way', fit.width >= fit.w - 1 || fit.height >= fit.h - 1, size);
+
+  // First, while no piece can yet have reached the wall and burst: a burst's
+  // fragments would count as the newest pieces. A late timer runs several
+  // updates at once, so a shot is known to lie between the update polled
+  // before and the one on which its piece is first seen.
+  await page.evaluate(() => { window.polled = Module._amber_frames(); });
+  const seen = async row => (await page.waitForFunction(row => {
+    const now = Module._amber_frames();
+    if (Module._amber_newest_piece_row() === row) return { after: polled, by: window.polled = now };
+    window.polled = now;
+  }, { polling: 4, timeout: 10e3 }, row)).jsonValue();
+  const [top, low] = [await rowPoint(page, 1), await rowPoint(page, 4)];
+  const finger = await page.touchscreen.touchStart(top.x, top.y);
+  const first = await seen(1);
+  await finger.move(low.x, low.y);
+  const second = await seen(4);
+  await finger.end();
+  const [least, most] = [second.after + 1 - first.by, second.by - first.after - 1];
+  check(on + 'a held finger fires again after the cooldown', least <= 21 && 21 <= most,
+        `${least}${most > least ? ` to ${most}` : ''} updates between the shots, 21 due`);
+
+  for (const row of taps) {
+    await runFrames(page, 22);  // past the cooldown of any shot before
+    await tap(page, row);
+    check(on + `a tap on row ${row} fires along it`, (await newestRow(page)) === row, `newest piece along row ${await newestRow(page)}`);
+  }
+
+  const scroll = await page.evaluate(() => [scrollX, scrollY, document.documentElement.scrollHeight - innerHeight]);
+  check(on + 'the page does not scroll', scroll.every(v => v <= 0), `scrolled to (${scroll[0]}, ${scroll[1]}) after a drag; ${scroll[2]} px taller than the screen`);
+  const cdp = await page.createCDPSession();
+  await cdp.send('Input.synthesizePinchGesture', { x: fit.w / 2, y: fit.h / 2, scaleFactor: 2, gestureSourceType: 'touch' });
+  const zoom = await page.evaluate(() => visualViewport.scale);
+  check(on + 'a pinch does not zoom the page', zoom === 1, `scale ${zoom} after a pinch to twice the size`);
+
+  if (name !== 'portrait') return page.close();
+  const start = Date.now();
+  check(on + 'play charges the special shot', await fillCharge(page), `${seconds(start)} s of play`);
+  await runFrames(page, 22);
+  const [aside, last] = [3, 2];
+  await tap(page, aside);
+  await tap(page, last);  // within the cooldown of the shot along `aside`: no shot of its own
+  const button = await page.$eval('#special', b => b.getBoundingClientRect().toJSON());
+  const thumb = await page.touchscreen.touchStart(button.x + button.width / 2, button.y + button.height / 2);
+  await page.waitForFunction(row => Module._amber_newest_piece_row() === row, { polling: 4, timeout: 5e3 }, last).catch(() => {});
+  await runFrames(page, 1);
+  check(on + 'the special control fires along the row last touched', (await newestRow(page)) === last,
+        `newest piece along row ${await newestRow(page)}, last touched row ${last}, tapped ${aside} before`);
+  check(on + 'the special shot spends the charge', await chargeEmpty(page), `charge bar ${await page.evaluate(() => amberPixel(161, 208))}`);
+  await thumb.end();
+  await contextLoss(page);
+  await page.close();
+}
+
+// A lost WebGL context, restored: the game draws again, with its score.
+async function contextLoss(page) {
+  await page.waitForFunction(() => Module._amber_newest_piece_row() === -1, { timeout: 60e3 });  // the score settles
+  const before = await page.evaluate(() => amberPicture());
+  const frameBefore = await frames(page);
+  await page.evaluate(() => {
+    const canvas = document.getElementById('canvas');
+    window.loseContext = (canvas.getContext('webgl2') || canvas.getContext('webgl')).getExtension('WEBGL_lose_context');
+    loseContext.loseContext();
+  });
+  await runFrames(page, 10);
+  await page.evaluate(() => loseContext.restoreContext());
+  await runFrames(page, 10);
+  const after = await page.evaluate(() => amberPicture());
+  for (const [name, picture] of [['before', before], ['after', after]])
+    fs.writeFileSync(`${dir}/test/context-${name}.png`, Buffer.from(picture.split(',')[1], 'base64'));
+  // The brick border below the board stands still, and so do the HUD's letters.
+  const border = await page.evaluate((a, b) => amberDiffer(a, b, [0, 448, 640, 32]), before, after);
+  check('the picture comes back after a lost context', border === 0, `${(border * 100).toFixed(1)} % of the border's pixels differ from before the loss`);
+  const [inkBefore, inkAfter] = await page.evaluate((a, b) => Promise.all([a, b].map(p => amberInk(p, [0, 64, 200, 32]))), before, after);
+  check('the score stays through a lost context', inkBefore.length > 0 && inkAfter === inkBefore,
+        `the score and charge lines ${inkAfter === inkBefore ? 'as' : 'unlike'} before the loss`);
+  check('the game plays on through a lost context', (await frames(page)) > frameBefore, `update ${await frames(page)}, ${frameBefore} before`);
+}
+
+// The page as an installed app: its manifest, and play without the server.
+async function app(browser, url, server) {
+  const page = await openGame(browser, url, { width: 800, height: 800 });
+  const cdp = await page.createCDPSession();
+  const { errors } = await cdp.send('Page.getAppManifest');
+  check('the manifest has no errors', errors.length === 0, JSON.stringify(errors));
+  const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+  check('Chromium can install the page', installabilityErrors.length === 0, JSON.stringify(installabilityErrors));
+  const worker = await page.evaluate(() => Promise.race([navigator.serviceWorker.ready.then(() => true),
+                                                       new Promise(done => setTimeout(done, 30e3, false))]));
+  check('a service worker takes the page', worker, 'navigator.serviceWorker.ready');
+  await server.stop();
+  const start = Date.now();
+  await page.reload();
+  const offline = await page.waitForFunction('window.firstFrame', { timeout: 60e3 }).then(() => true, () => false);
+  check('the game starts with the server stopped', offline, `first frame after ${seconds(start)} s`);
+  await page.close();
+}
+
+const kRuns = {
+  desktop, replay, sound,
+  'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
+  'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
+  app,  // last: it stops the server
+};
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay'] };
+
+for (const engine of engines) {
+  tally = { passed: 0, failed: 0 };
+  const start = Date.now();
+  const server = await serve(dir);
+  const browser = await launch(engine);
+  console.log(`== ${engine} ${await browser.version()} ==`);
+  for (const name of kEngineRuns[engine]) {
+    try {
+      await kRuns[name](browser, server.url, server);
+    } catch (error) {
+      check(name, false, `stopped: ${error.message.split('\n')[0]}`);
+    }
+  }
+  await browser.close();
+  await server.stop();
+  console.log(`${engine} took ${seconds(start)} s`);
+  console.log(`${engine}: ${tally.passed} passed, ${tally.failed} failed`);
+  process.exitCode ||= tally.failed > 0 ? 1 : 0;
+}

@@ -1,0 +1,61 @@
+// What the browser test and the README's pictures share: build-web/ served on
+// 127.0.0.1, the two browsers as Debian installs them, and the game's board
+// rows in page coordinates. puppeteer-core drives both (CDP for Chromium,
+// WebDriver BiDi for Firefox).
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const kTypes = {
+  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
+  '.json': 'application/json', '.webmanifest': 'application/manifest+json', '.svg': 'image/svg+xml',
+};
+
+// Serves folder dir (files only, no listings) until server.stop(); port 0 picks a free one.
+export function serve(dir, port = 0) {
+  const root = path.resolve(dir);
+  const server = http.createServer((request, response) => {
+    const file = path.join(root, decodeURIComponent(new URL(request.url, 'http://host').pathname));
+    const name = file.endsWith(path.sep) ? path.join(file, 'index.html') : file;
+    fs.readFile(name, (error, body) => {
+      if (error || !name.startsWith(root)) return response.writeHead(404).end();
+      response.writeHead(200, { 'Content-Type': kTypes[path.extname(name)] ?? 'application/octet-stream' }).end(body);
+    });
+  });
+  server.stop = () => new Promise(done => { server.close(done); server.closeAllConnections(); });
+  return new Promise(done => server.listen(port, '127.0.0.1', () => {
+    server.url = `http://127.0.0.1:${server.address().port}/`;
+    done(server);
+  }));
+}
+
+export const kEngines = {
+  // WebGL on the software rasteriser; no sandbox as root; sound allowed before
+  // a click, as a player's click would allow it.
+  chromium: {
+    browser: 'chrome', executablePath: '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--autoplay-policy=no-user-gesture-required'],
+  },
+  // Headless Firefox finds no GL driver on a machine without a GPU ("Exhausted
+  // GL driver options"), so it has a window, on Xvfb, where Mesa's software GL serves.
+  firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false },
+};
+
+export const launch = engine => puppeteer.launch({ ...kEngines[engine], defaultViewport: null });
+
+// The game's window is 640 x 480 pixels; its board's six 32-pixel rows start
+// 256 pixels down. Returns the page point over the middle of row `row`, 300
+// game pixels from the left, wherever and however large the canvas is drawn.
+export async function rowPoint(page, row) {
+  const r = await page.$eval('#canvas', c => c.getBoundingClientRect().toJSON());
+  return { x: r.left + 300 * r.width / 640, y: r.top + (256 + 32 * row + 16) * r.height / 480 };
+}
+
+export const frames = page => page.evaluate(() => Module._amber_frames());
+
+// Resolves once the game has run `count` more updates.
+export async function runFrames(page, count) {
+  const end = (await frames(page)) + count;
+  await page.waitForFunction(end => Module._amber_frames() >= end, { polling: 10, timeout: 60e3 }, end);
+}
