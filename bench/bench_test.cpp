@@ -26,11 +26,4 @@ TEST(BenchLoads, GameKeepsTheLoadAndTheReplayDrawsExactlyItsFrame) {
               kLoadPieces + 16 * kRowCount);
     EXPECT_EQ(frame.recording.count(bench::DrawOp::DrawRect), 1u);  // the sweep line
     EXPECT_EQ(frame.recording.count(bench::DrawOp::FillRect), 1u);  // lives; the charge bar is empty
-    // The comparison is not blind: without the lives bar the replay differs.
-    SDL_Surface* picture = canvas.copyPixels();
-    std::erase_if(frame.recording.calls, [](const bench::DrawCall& c) { return c.op == bench::DrawOp::FillRect; });
-    canvas.clear();
-    frame.recording.replay(canvas.renderer);
-    EXPECT_FALSE(canvas.matches(picture));
-    SDL_FreeSurface(picture);
 }

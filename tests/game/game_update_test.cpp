@@ -25,7 +25,7 @@ TEST(GameUpdate, ShotRowIsClampedIntoTheAreaThenSnappedToWindowRows) {
 // The same digest on every platform: Windows and the browser replay this game too.
 TEST(Replay, ScriptedGameKeepsTheInvariantsAndGivesThePinnedDigest) {
     const ScriptedGameResult r = playScriptedGame(6000);
-    EXPECT_EQ(r.brokenAt, -1) << "the update that broke a rule";
+    EXPECT_EQ(r.brokenAt, -1);  // the update that broke a rule
     EXPECT_EQ(r.score, 340);
     EXPECT_EQ(r.digest, 0x3929930bafaf7252ull);
 }

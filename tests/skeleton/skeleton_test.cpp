@@ -79,7 +79,7 @@ TEST(Pose, DrawsLowerLayersFirstAndEqualLayersInWalkingOrder) {
     // The walk: 0 (layer 5), 1 (layer 5), 3 (layer 0), 2 (layer 255); bone 4
     // is listed by no one. (And the most limbs a rig may have.)
     Rig rig = posed({.limbCount = 10, .bones = {{.layer = 5, .children = {1, 2}}, {.layer = 5, .children = {3}}, {.layer = 255}, {}, {}}});
-    rig.pose(true);  // the list is rebuilt by each pose, not appended to
+    rig.pose(true);  // a second pose: the list is rebuilt, not appended to
     EXPECT_EQ(rig.drawList, (std::vector<Bone*>{&rig.bones[3], &rig.bones[1], &rig.bones[0], &rig.bones[2]}));
 }
 
@@ -242,6 +242,16 @@ TEST_F(Figures, AttackPlaysForExactlyItsEndFrameThenIdleResumes) {
     EXPECT_FALSE(c.attackPlaying);
     EXPECT_EQ(c.rig.currentClip, &c.idleClip);
     EXPECT_EQ(c.rig.clipFrame, 1);  // idle from its start
+}
+
+// A clip loaded on its own, without its figure.
+TEST_F(Figures, ClipLoaderReadsAClipOrSaysWhyNot) {
+    AnimationClip clip;
+    std::string error;
+    EXPECT_FALSE(clip.load("resources\\none.janim", 3, error));
+    EXPECT_EQ(error, "resources\\none.janim: file is missing or cannot be read");
+    EXPECT_TRUE(clip.load("resources\\wendle\\attack.janim", 3, error)) << error;
+    EXPECT_EQ(clip.endFrame(), 10);
 }
 
 // The shipped figures load, and each file comes back byte for byte through

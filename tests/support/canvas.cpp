@@ -41,7 +41,7 @@ TempDir::TempDir() {
 }
 
 void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
 }
 
 void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, int height, int extraColumns,

@@ -17,7 +17,7 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 // How a failed check shows a colour.
-inline void PrintTo(const Rgb& c, std::ostream* out) { *out << "rgb(" << +c.r << ", " << +c.g << ", " << +c.b << ")"; }
+inline void PrintTo(const Rgb& c, std::ostream* out) { *out << "rgb " << +c.r << " " << +c.g << " " << +c.b; }
 
 // The colour of frame i of a test sheet: green 100, unlike every other
 // colour the tests draw or look for.
