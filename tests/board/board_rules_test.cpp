@@ -71,9 +71,9 @@ TEST(BoardUpdate, SweepLineClearsTheSpecialCellsOfTheColumnItReached) {
         board.score = score;
         for (int column : {2, 3, 4}) board.cells[column][2] = kSpecial;
         board.update();
-        EXPECT_EQ(+board.cells[2][2], +kSpecial) << "column 2 keeps its special cell";
-        EXPECT_EQ(+board.cells[3][2], score == 31 ? +E : +kSpecial) << "column 3, where the line is";
-        EXPECT_EQ(+board.cells[4][2], +kSpecial) << "column 4 keeps its special cell";
+        EXPECT_EQ(+board.cells[2][2], +kSpecial) << "column 2, behind the line, keeps its special cell (6; 255 is an empty cell)";
+        EXPECT_EQ(+board.cells[3][2], score == 31 ? +E : +kSpecial) << "column 3, where the line is: emptied (255) once the line reaches its last pixel, at score 31; 6 is a special cell";
+        EXPECT_EQ(+board.cells[4][2], +kSpecial) << "column 4, ahead of the line, keeps its special cell (6; 255 is an empty cell)";
     }
 }
 
