@@ -42,6 +42,8 @@ struct BoardDrawing : testing::Test {
 TEST_F(BoardDrawing, EdgeColumnsAreTrimmedToTheArea) {
     board.cells[0][1] = 2;
     for (int col = 17; col < kColumnCount; ++col) board.cells[col][0] = std::uint8_t(col - 16);
+    drawAt(0);
+    EXPECT_EQ(count(2), 1024);  // column 0 exactly at the left edge is whole; 18 starts at the right edge
     drawAt(25);
     EXPECT_EQ(count(2, {32, 288, 22, 32}), 704);  // column 0 from x 32: 22 of its 32 pixels across
     EXPECT_EQ(count(2, {598, 256, 10, 32}), 320);  // column 18's left 10
@@ -77,6 +79,7 @@ TEST_F(BoardDrawing, PreviewsSweepLineAndBars) {
     EXPECT_EQ(count(3, {100, 196, 24, 24}), 576);
     EXPECT_EQ(count(4, {136, 200, 16, 16}), 256);
     EXPECT_EQ(count(kSpecial, {96, 192, 64, 32}), 1216);
+    EXPECT_EQ(count(kSpecial), 1216);
     // The sweep line: the outline of a 4-pixel strip at x 32 + 70 over the
     // board's height, two sides of 192 pixels and two ends of 2.
     const Rgb grey{150, 150, 150};
