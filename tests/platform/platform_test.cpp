@@ -26,6 +26,9 @@ TEST(BinaryFiles, ReadWholeFileOrNothing) {
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 0, 255}));
     // A directory opens on some systems but never reads as a file. (Game paths
     // with backslashes are read by every figure test.)
-    for (const std::string& unreadable : {dir.file("missing.bin"), dir.path.string()})
-        EXPECT_FALSE(platform::readBinaryFile(unreadable, bytes) || !bytes.empty()) << unreadable;
+    for (const std::string& unreadable : {dir.file("missing.bin"), dir.path.string()}) {
+        SCOPED_TRACE(unreadable);
+        EXPECT_FALSE(platform::readBinaryFile(unreadable, bytes));
+        EXPECT_TRUE(bytes.empty());
+    }
 }

@@ -30,28 +30,27 @@ constexpr long kResizeEvery = 1500;
 std::mt19937 generator;
 int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(generator); }
 
-void send(Application& app, Uint32 type, int a, int b = 0) {
-    SDL_Event e{};
-    e.type = type;
-    if (type == SDL_MOUSEMOTION) e.motion.x = a, e.motion.y = b;
-    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) e.button.button = Uint8(a);
-    if (type == SDL_KEYDOWN) e.key.keysym.scancode = SDL_Scancode(a);
-    if (type == SDL_WINDOWEVENT) e.window.event = SDL_WINDOWEVENT_RESIZED, e.window.data1 = a, e.window.data2 = b;
-    app.handleEvent(e);
-}
 
 // The pointer anywhere, even far outside the window; all three buttons; W and S.
 void randomInput(Application& app) {
-    if (pick(0, 3) == 0) send(app, SDL_MOUSEMOTION, pick(-100, app.width + 100), pick(-100, app.height + 100));
-    for (int button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE})
-        if (int r = pick(0, 99); r < 7) send(app, r < 4 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, button);
-    if (pick(0, 199) == 0) send(app, SDL_KEYDOWN, pick(0, 1) ? SDL_SCANCODE_W : SDL_SCANCODE_S);
+    if (pick(0, 3) == 0) {
+        const int x = pick(-100, app.width + 100), y = pick(-100, app.height + 100);
+        app.handleEvent({.motion = {.type = SDL_MOUSEMOTION, .x = x, .y = y}});
+    }
+    for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE})
+        if (int r = pick(0, 99); r < 7)
+            app.handleEvent({.button = {.type = Uint32(r < 4 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), .button = button}});
+    if (pick(0, 199) == 0)
+        app.handleEvent({.key = {.type = SDL_KEYDOWN, .keysym = {.scancode = pick(0, 1) ? SDL_SCANCODE_W : SDL_SCANCODE_S}}});
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return std::fprintf(stderr, "usage: amber-soak FRAMES SEED MAX_RSS_MB\n"), 2;
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: amber-soak FRAMES SEED MAX_RSS_MB\n");
+        return 2;
+    }
     const long frames = std::atol(argv[1]), maxRssMb = std::atol(argv[3]);
     generator.seed(unsigned(std::atol(argv[2])));
     // The canvas stays one size; the game's layout follows the resize events,
@@ -59,16 +58,23 @@ int main(int argc, char** argv) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_RGB888);
     Application app;
     app.renderer = SDL_CreateSoftwareRenderer(surface);
-    if (!app.renderer) return std::fprintf(stderr, "amber-soak: no software renderer: %s\n", SDL_GetError()), 1;
+    if (!app.renderer) {
+        std::fprintf(stderr, "amber-soak: no software renderer: %s\n", SDL_GetError());
+        return 1;
+    }
     long broken = 0, lostFrames = 0, games = 0, gameStart = -kFramesPerGame, lostSince = -1;
     for (long frame = 0; frame < frames; ++frame) {
         if (frame - gameStart >= kFramesPerGame || (lostSince >= 0 && frame - lostSince >= kLostFramesPerGame)) {
-            gameStart = frame, lostSince = -1, ++games, app.game.reset();  // the old game goes before the new
+            gameStart = frame;
+            lostSince = -1;
+            ++games;
+            app.game.reset();  // the old game goes before the new
             app.game = std::make_unique<Game>(app.renderer, app.width, app.height);
         }
         if (frame % kResizeEvery == 0) {  // to 1 x 1, 4000 x 3000, a narrow strip or anything between
             const int kind = pick(0, 5), w = kind == 0 ? 1 : kind == 1 ? 4000 : pick(1, kind == 2 ? 70 : 4000);
-            send(app, SDL_WINDOWEVENT, w, kind == 0 ? 1 : kind == 1 ? 3000 : pick(1, kind == 2 ? 250 : 3000));
+            const int h = kind == 0 ? 1 : kind == 1 ? 3000 : pick(1, kind == 2 ? 250 : 3000);
+            app.handleEvent({.window = {.type = SDL_WINDOWEVENT, .event = SDL_WINDOWEVENT_RESIZED, .data1 = w, .data2 = h}});
         }
         Board& board = *app.game->board;
         const std::int32_t scoreBefore = board.score, livesBefore = board.lives;
@@ -79,7 +85,10 @@ int main(int argc, char** argv) {
         app.game->render(app.renderer);
         if (!boardKeepsItsRules(board, scoreBefore, livesBefore) && ++broken <= 5)
             std::fprintf(stderr, "amber-soak: the board broke its rules at frame %ld\n", frame);
-        if (board.lives <= 0) ++lostFrames, lostSince = lostSince < 0 ? frame : lostSince;
+        if (board.lives <= 0) {
+            ++lostFrames;
+            if (lostSince < 0) lostSince = frame;
+        }
     }
     app.shutdown();  // the game, then its renderer (nothing else was started)
     SDL_FreeSurface(surface);

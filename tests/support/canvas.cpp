@@ -1,5 +1,11 @@
 #include "support/canvas.h"
 
+#include "skeleton/clip_file.h"
+#include "skeleton/rig_file.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <stdexcept>
 
@@ -9,9 +15,8 @@ namespace fs = std::filesystem;
 
 Canvas::Canvas(int width, int height)
     : surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)),
-      renderer(surface ? SDL_CreateSoftwareRenderer(surface) : nullptr) {
+      renderer(SDL_CreateSoftwareRenderer(surface)) {
     if (!renderer) throw std::runtime_error(SDL_GetError());
-    clear({0, 0, 0});
 }
 
 Rgb Canvas::pixel(int x, int y) const {
@@ -35,12 +40,16 @@ TempDir::TempDir() {
     fs::create_directories(path);
 }
 
+void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
+}
+
 void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, int height, int extraColumns,
                      const Rgb* only) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, frameCount * frameWidth + extraColumns, height, 24,
                                                     SDL_PIXELFORMAT_BGR24);
     for (int i = 0; i <= frameCount; ++i) {
-        Rgb c = i == frameCount ? Rgb{255, 128, 0} : only ? *only : frameColour(i);
+        const Rgb c = i == frameCount ? Rgb{255, 128, 0} : only ? *only : frameColour(i);
         SDL_Rect r{i * frameWidth, 0, i == frameCount ? extraColumns : frameWidth, height};
         SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
     }
@@ -55,10 +64,25 @@ void writeTestResources(const fs::path& dir) {
     writeSolidSheet((res / "debug.bmp").string(), 7, 32, 32);
     writeSolidSheet((res / "border.bmp").string(), 1, 32, 32, 0, &kTestBorder);
     writeSolidSheet((res / "courier.bmp").string(), 37, 10, 16);
-    // Sounds and figures are the shipped ones, from the build folder the tests run in.
-    for (const char* name : {"s1.wav", "s2.wav", "s3.wav", "s4.wav", "wendle", "debugman"})
-        if (const fs::path from = fs::path("resources") / name; fs::exists(from))
-            fs::copy(from, res / name, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    for (const char* sound : {"s1.wav", "s2.wav", "s3.wav", "s4.wav"})
+        fs::copy_file(fs::path(AMBER_BUILD_DIR) / "resources" / sound, res / sound, fs::copy_options::overwrite_existing);
+    for (const char* name : {"wendle", "debugman"}) {
+        const fs::path figure = res / name;
+        fs::create_directories(figure);
+        writeFile(figure / "body.jrig",
+                  encodeRig({.bones = {{.offsetX = 7, .offsetY = 9, .children = {1, 2}}, {}, {.angle = 1}}}));
+        writeFile(figure / "idle.janim", encodeClip({{.boneIndex = 1, .duration = 4, .targetAngle = 1}}));
+        writeFile(figure / "attack.janim", encodeClip({{.boneIndex = 1, .duration = 10, .targetAngle = 1}}));
+        writeSolidSheet((figure / "limb0.bmp").string(), 1, 8, 8);
+    }
+}
+
+int run(std::string program, const std::string& arguments) {
+#ifdef _WIN32
+    // cmd.exe reads "/" as an option; "\" starts from the drive's root.
+    std::replace(program.begin(), program.end(), '/', '\\');
+#endif
+    return std::system(("\"" + program + "\" " + arguments).c_str());
 }
 
 }  // namespace testsupport

@@ -1,12 +1,14 @@
 #pragma once
 // Test support: a software renderer drawing into a plain surface whose pixels
 // the tests read back, sheets of solid-colour frames so that a pixel tells
-// which frame was drawn where, and scratch folders.
+// which frame was drawn where, scratch folders and files, and other programs.
 #include <SDL.h>
 
 #include <cstdint>
 #include <filesystem>
-#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -14,16 +16,12 @@ struct Rgb {
     std::uint8_t r, g, b;
     bool operator==(const Rgb&) const = default;
 };
+// How a failed check shows a colour.
+inline void PrintTo(const Rgb& c, std::ostream* out) { *out << "rgb " << +c.r << " " << +c.g << " " << +c.b; }
 
-// Frame i of a test sheet has colour frameColour(i); the first nine are kFrameColours.
-inline constexpr Rgb kFrameColours[] = {
-    {200, 0, 0},   {0, 200, 0},     {0, 0, 200},   {200, 200, 0}, {200, 0, 200},
-    {0, 200, 200}, {250, 250, 250}, {120, 60, 10}, {10, 60, 120},
-};
-inline Rgb frameColour(int i) {
-    if (i < int(std::size(kFrameColours))) return kFrameColours[i];
-    return Rgb{std::uint8_t(10 + i * 6), 100, std::uint8_t(255 - i * 6)};
-}
+// The colour of frame i of a test sheet: green 100, unlike every other
+// colour the tests draw or look for.
+inline Rgb frameColour(int i) { return {std::uint8_t(10 + i * 6), 100, std::uint8_t(255 - i * 6)}; }
 
 struct Canvas {
     SDL_Surface* surface = nullptr;
@@ -34,14 +32,11 @@ struct Canvas {
         SDL_DestroyRenderer(renderer);
         SDL_FreeSurface(surface);
     }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
     void clear(Rgb c) { SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, c.r, c.g, c.b)); }
     Rgb pixel(int x, int y) const;
     // Pixels of colour c inside rect (clipped to the canvas), or in all of it.
-    int count(Rgb c, SDL_Rect rect) const;
-    int count(Rgb c) const { return count(c, SDL_Rect{0, 0, surface->w, surface->h}); }
+    int count(Rgb c, SDL_Rect rect = {0, 0, 1 << 20, 1 << 20}) const;
 };
 
 // A folder under the system's temporary folder, removed with the object.
@@ -61,16 +56,26 @@ struct WorkingDirectory {
     ~WorkingDirectory() { std::filesystem::current_path(previous); }
 };
 
+// Writes bytes to the file at path, replacing it.
+void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
 // Writes a 24-bit BMP of frameCount solid frames, each frameWidth x height, in
 // frameColour order (or all of colour only, when given), followed by
-// extraColumns columns of orange.
+// extraColumns columns of orange (255, 128, 0).
 void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, int height, int extraColumns = 0,
                      const Rgb* only = nullptr);
 
 // Lays out a complete resources/ under dir: test sheets (debug.bmp 7 x 32,
-// border.bmp one 32-pixel tile of kTestBorder, courier.bmp 37 x 10 by 16) and
-// the shipped sounds and figures from the working directory's resources/.
+// border.bmp one 32-pixel tile of kTestBorder, courier.bmp 37 x 10 by 16),
+// the shipped sounds, and one small figure as both wendle and debugman: three
+// bones of scale 1, the root at (7, 9) with the other two as its children,
+// the last at angle 1; an idle clip turning bone 1 over 4 frames and an
+// attack over 10; one 8 x 8 limb.
 inline constexpr Rgb kTestBorder{60, 30, 0};
 void writeTestResources(const std::filesystem::path& dir);
+
+// Runs program (a full path CMake gave the test) with arguments through the
+// system's shell; its exit status.
+int run(std::string program, const std::string& arguments);
 
 }  // namespace testsupport
