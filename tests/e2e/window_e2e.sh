@@ -65,7 +65,7 @@ shot
 check "grey background" is_pixel 630 150 646464
 check "four lives: red at x 32, y 204" is_pixel 32 204 FF0000
 check "four lives: red at x 95, y 211" is_pixel 95 211 FF0000
-check "four lives: grey again at x 96" is_pixel 96 207 646464
+check "four lives: the bar's dark edge at x 96" is_pixel 96 207 0C0C10
 check "hollow sweep line at x 96" is_pixel 96 300 969696
 check "grey right of the sweep line" is_pixel 97 300 646464
 # The border rows above and below the board, the previews above it.
