@@ -64,6 +64,7 @@ deep() {
   echo "== the long soak, in the background (build-asan/soak.log) =="
   setsid bash -c 'sanitizer_suite -R "^Soak$"' >build-asan/soak.log 2>&1 &
   local soak=$!
+  # shellcheck disable=SC2064 # the soak's id, now
   trap "kill -- -$soak 2>/dev/null || true" EXIT
 
   echo "== fuzzing =="

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # SDL built from Debian's sources for another platform (Windows, the
 # browser), one scheme for every target: the prefix lives in
 # $AMBER_DEPS_CACHE/<target>/<key> (build-deps/ in the checkout when unset),

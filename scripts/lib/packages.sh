@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The Debian packages of each part of the work, in one place. A script installs
 # what its parts need with `install_parts PART...` (through scripts/install.sh,
 # which installs only what is missing).
@@ -24,7 +25,8 @@ install_parts() {  # install_parts PART...; fails on an unknown part
   local part list=()
   for part in "$@"; do
     [ -n "${amber_parts[$part]:-}" ] || { echo "no package list named $part" >&2; return 1; }
-    list+=(${amber_parts[$part]})  # split into package names
+    # shellcheck disable=SC2206 # the lists are words: split them
+    list+=(${amber_parts[$part]})
   done
   "$(dirname "${BASH_SOURCE[0]}")/../install.sh" "${list[@]}"
 }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A Wine prefix of the project's own (WINEPREFIX, under the Windows build
 # folder) and its session. The first Wine process starts wineserver, which
 # inherits the pipes of whatever started it (a build step, ctest) and keeps

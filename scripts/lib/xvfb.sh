@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private X display for the real-window tests. Xvfb picks a free display
 # number itself and writes it to a file descriptor, so runs beside each other
 # (ctest -j, other checkouts) never race for one.

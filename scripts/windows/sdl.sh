@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # SDL2, SDL2_mixer (WAV only) and SDL2_image (stb's PNG decoder, for the
 # tests' pictures) for Windows, and GoogleTest, built with the game's
 # toolchain from Debian's sources of the native -dev packages' versions, once,
