@@ -14,10 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+. "$(dirname "$0")/../scripts/lib/xvfb.sh"
+xvfb_start "$work"
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 cd "$build"

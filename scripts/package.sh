@@ -19,14 +19,10 @@ case "${1:-}" in
   *) echo "usage: $0 [--test]" >&2; exit 2 ;;
 esac
 
-# --- Debian packages: what the game and its content tools build with, CPack's
-# helpers, and for the test lintian, appstream and the X tools. ---
-packages=(
-  build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
-  libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev libbenchmark-dev dpkg-dev file
-)
-[ "$run_tests" = 1 ] && packages+=(lintian appstream desktop-file-utils xvfb xauth xdotool)
-scripts/install.sh "${packages[@]}"
+. scripts/lib/packages.sh
+parts=(build deb)
+[ "$run_tests" = 1 ] && parts+=(deb-check x11)
+install_parts "${parts[@]}"
 
 # --- Build and pack. ---
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all

@@ -4,7 +4,8 @@
 #   amber-hollow_<version>_<arch>.deb   the Debian package (scripts/package.sh)
 #   amber-hollow-win64.zip              the Windows build (scripts/windows.sh)
 #   amber-hollow-web.tar.gz             the web build (scripts/web.sh --no-serve),
-#                                       its page files from build-web/
+#                                       its page files from build-web/ and
+#                                       the licences
 # A platform whose script is not in this checkout is left out, with a note.
 # usage: scripts/release.sh
 set -euo pipefail
@@ -33,7 +34,14 @@ if [ -x scripts/web.sh ]; then
   mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \( -name '*.html' -o -name '*.js' \
     -o -name '*.wasm' -o -name '*.data' -o -name '*.webmanifest' -o -name 'icon-*.png' -o -name LICENSE \) | sort)
   [ ${#page[@]} -gt 0 ] || { echo "scripts/web.sh left no page in build-web/" >&2; exit 1; }
-  tar -czf dist/amber-hollow-web.tar.gz --transform 's,^\./,amber-hollow-web/,' -C build-web "${page[@]}"
+  # With the licences: the game's, and the font sheet's (its letters are
+  # Liberation Mono's).
+  licences=$(mktemp -d)
+  cp LICENSE "$licences/LICENSE"
+  cp content/media/font-license.txt "$licences/FONT-LICENSE.txt"
+  tar -czf dist/amber-hollow-web.tar.gz --transform 's,^\./,amber-hollow-web/,' -C build-web "${page[@]}" \
+    -C "$licences" ./LICENSE ./FONT-LICENSE.txt
+  rm -rf "$licences"
 else
   echo "no scripts/web.sh here: no web build in this release"
 fi

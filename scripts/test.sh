@@ -6,11 +6,13 @@
 #                           whole suite on build/ (unit, rendering, golden
 #                           frames, bad content, the real game in a window, a
 #                           20,000-frame soak). About a minute after the build.
-#   scripts/test.sh --deep  deep: the rig and clip loaders fuzzed (clang's
-#                           libFuzzer), the suite again under AddressSanitizer +
-#                           UndefinedBehaviorSanitizer with a 200,000-frame soak
-#                           in build-asan/, then each platform's own check:
-#                           Windows under Wine, the browser, the Debian package.
+#   scripts/test.sh --deep  deep: the suite again under AddressSanitizer +
+#                           UndefinedBehaviorSanitizer in build-asan/, without a
+#                           display and on a desktop (Xvfb and D-Bus), with a
+#                           200,000-frame soak beside the rest; the rig and
+#                           clip loaders fuzzed (clang's libFuzzer); then each
+#                           platform's own check: Windows under Wine, the
+#                           browser, the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
@@ -22,21 +24,58 @@ quick() {
   echo "quick tier: $((SECONDS - start)) s of tests after the build"
 }
 
+# The suite in build-asan/ with AddressSanitizer's leak check on and every
+# finding fatal. Leaks inside the desktop's system libraries (D-Bus, X),
+# reached through SDL's start-up when a display and a D-Bus session are
+# present, are not ours to judge: tests/lsan.supp names those libraries and
+# nothing of the game's, whose own code stays fully leak-checked.
+sanitizer_suite() {  # sanitizer_suite CTEST_ARGS...
+  cd build-asan
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=../tests/lsan.supp:print_suppressions=0 ctest --output-on-failure "$@"
+}
+export -f sanitizer_suite
+
+# A desktop's session around a command: an Xvfb display and a D-Bus session
+# (SDL's start-up talks to both, even with its dummy drivers).
+on_a_desktop() {  # on_a_desktop COMMAND...
+  local work status=0
+  work=$(mktemp -d)
+  . scripts/lib/xvfb.sh
+  xvfb_start "$work"
+  dbus-run-session -- "$@" || status=$?
+  kill "$xvfb_pid"
+  rm -rf "$work"
+  unset DISPLAY
+  return "$status"
+}
+
 deep() {
   local start=$SECONDS
-  scripts/install.sh clang-14 libclang-rt-14-dev
+  . scripts/lib/packages.sh
+  install_parts deep
   [ -x build/amber-hollow ] || scripts/setup.sh
+
+  echo "== tests under the sanitizers: build-asan/ =="
+  cmake -S . -B build-asan -DAMBER_SANITIZE=ON -DAMBER_LONG_SOAK=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build build-asan -j2
+  # The 200,000-frame soak runs on one core for many minutes: it runs
+  # beside everything below and is waited for at the end.
+  echo "== the long soak, in the background (build-asan/soak.log) =="
+  setsid bash -c 'sanitizer_suite -R "^Soak$"' >build-asan/soak.log 2>&1 &
+  local soak=$!
+  # shellcheck disable=SC2064 # the soak's id, now
+  trap "kill -- -$soak 2>/dev/null || true" EXIT
 
   echo "== fuzzing =="
   tests/fuzz/run.sh 60
 
-  echo "== tests under the sanitizers =="
-  cmake -S . -B build-asan -DAMBER_SANITIZE=ON -DAMBER_LONG_SOAK=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build build-asan -j2
   # The real-window tests drive the system's X, D-Bus and GL libraries, whose
   # own leaks at exit are not ours to judge; they ran on the normal build.
-  (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j2 -E 'EndToEnd')
+  echo "== the sanitizer suite without a display =="
+  (sanitizer_suite -j2 -E 'EndToEnd|^Soak$')
+  echo "== the sanitizer suite on a desktop (Xvfb, D-Bus) =="
+  on_a_desktop bash -c 'sanitizer_suite -j2 -E "EndToEnd|^Soak$"'
 
   for platform in windows web package; do
     if [ -x "scripts/$platform.sh" ]; then
@@ -44,7 +83,14 @@ deep() {
       "scripts/$platform.sh" --test
     fi
   done
-  echo "deep tier: $((SECONDS - start)) s"
+
+  echo "== the long soak =="
+  local soak_status=0
+  wait "$soak" || soak_status=$?
+  trap - EXIT
+  cat build-asan/soak.log
+  echo "deep tier: $((SECONDS - start)) s (load average $(cut -d' ' -f1-3 /proc/loadavg))"
+  return "$soak_status"
 }
 
 case "${1:-}" in

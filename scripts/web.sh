@@ -12,13 +12,14 @@
 #   scripts/web.sh --shot       build, then the README's browser pictures
 #
 # SDL2 and SDL2_mixer come from Debian's source packages of the same versions
-# as the native -dev packages, fetched by scripts/fetch-sources.sh (a private
-# apt configuration; the system's own sources stay as they are) and built once into build-web/deps, or into
-# $AMBER_DEPS_CACHE/web when that is set; a new package version rebuilds them.
-# The game's resources/ and icons come from the native build in build/.
+# as the native -dev packages, built once with scripts/web/deps/CMakeLists.txt
+# into the shared cache of scripts/lib/deps.sh. The game's resources/ and
+# icons come from the native build in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
+. scripts/lib/packages.sh
+. scripts/lib/deps.sh
+root=$amber_root
 mode=serve
 port=8642
 while [ $# -gt 0 ]; do
@@ -33,46 +34,31 @@ while [ $# -gt 0 ]; do
 done
 start=$SECONDS
 
-# What the native build needs to configure, and the web's own tools.
-packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
-  libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev libgtest-dev libbenchmark-dev
-  emscripten dpkg-dev python3)
-# The browser test's: Debian's browsers, and node for puppeteer-core, which drives them.
-[ "$mode" = test ] || [ "$mode" = shot ] && packages+=(chromium firefox-esr xvfb xauth nodejs)
-scripts/install.sh "${packages[@]}"
+parts=(build web)
+[ "$mode" = test ] || [ "$mode" = shot ] && parts+=(web-browser)
+install_parts "${parts[@]}"
 [ "$mode" = serve ] || [ "$mode" = build ] || command -v npm >/dev/null || scripts/install.sh npm
 
 echo "== native resources (build/) =="
-native_targets=(content_media content_figures content_icons)
-[ "$mode" = test ] && native_targets+=(amber-capture amber-replay)
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target "${native_targets[@]}" >/dev/null
+native=(content_icons)
+[ "$mode" = test ] && native+=(amber-capture amber-replay)
+native_content "${native[@]}"
 
 # emcc runs node, which does not look in Debian's node module folder itself.
 export NODE_PATH=/usr/share/nodejs
 toolchain=-DCMAKE_TOOLCHAIN_FILE=$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake
 
 echo "== SDL2 and SDL2_mixer for the browser =="
-deps=${AMBER_DEPS_CACHE:+$AMBER_DEPS_CACHE/web}
-deps=${deps:-$root/build-web/deps}
-# The same versions as the native -dev packages.
-sdl_version=$(dpkg-query -W -f='${source:Version}' libsdl2-dev)
-mixer_version=$(dpkg-query -W -f='${source:Version}' libsdl2-mixer-dev)
-recipe=$(cat scripts/web/deps/CMakeLists.txt | sha256sum | cut -c1-12)
-prefix=$deps/sdl2-$sdl_version-mixer-$mixer_version-emscripten-$(dpkg-query -W -f='${Version}' emscripten)-$recipe
-if [ ! -f "$prefix/built" ]; then
-  work=$deps/work
-  rm -rf "$work" "$prefix"
-  mkdir -p "$work"
-  scripts/fetch-sources.sh "$deps/apt" "$work" "libsdl2=$sdl_version" "libsdl2-mixer=$mixer_version"
-  cmake "$toolchain" -S scripts/web/deps -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DSDL2_SOURCE="$(echo "$work"/libsdl2-2*/)" -DSDL2_MIXER_SOURCE="$(echo "$work"/libsdl2-mixer-2*/)" >/dev/null
-  cmake --build "$work/build" -j2 >/dev/null
-  cmake --install "$work/build" >/dev/null
-  touch "$prefix/built"
-  rm -rf "$work"
-fi
-echo "SDL2 $sdl_version, SDL2_mixer $mixer_version in $prefix"
+web_sdl_recipe() {  # web_sdl_recipe SOURCES_DIR PREFIX WORK_DIR
+  cmake "$toolchain" -S "$root/scripts/web/deps" -B "$3/build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$2" -DSDL2_SOURCE="$(echo "$1"/libsdl2-2*/)" \
+    -DSDL2_MIXER_SOURCE="$(echo "$1"/libsdl2-mixer-2*/)" >/dev/null
+  cmake --build "$3/build" -j2 >/dev/null
+  cmake --install "$3/build" >/dev/null
+}
+deps_key_extra=$(cat scripts/web/deps/CMakeLists.txt)
+cross_deps web web_sdl_recipe "emscripten $(dpkg-query -W -f='${Version}' emscripten)" libsdl2-dev libsdl2-mixer-dev
+prefix=$deps_prefix
 
 echo "== the game for the browser (build-web/) =="
 cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \

@@ -22,10 +22,8 @@ check "desktop entry validates" desktop-file-validate "$work"/root/usr/share/app
 check "icons are the sizes their folders name" icon_sizes_match
 check "dpkg -i installs it" dpkg_ -i "$deb"
 dpkg -L amber-hollow >"$work/files.txt"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+. "$(dirname "$0")/../../scripts/lib/xvfb.sh"
+xvfb_start "$work"
 mkdir "$work/elsewhere" && cd "$work/elsewhere"
 # Players' PATH has /usr/games; root's may not.
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy PATH="$PATH:/usr/games" amber-hollow >"$work/stdout.txt" 2>/dev/null &
