@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -35,31 +36,38 @@ Voice voiceFrom(const std::string& name) {
   throw std::invalid_argument("unknown voice '" + name + "'");
 }
 
+// The optional numeric settings of a sound recipe: the key in sounds.json and
+// the field it sets.
+constexpr std::pair<const char*, double SoundRecipe::*> kOptionalSettings[] = {
+    {"peak_dbfs", &SoundRecipe::peakDbfs},
+    {"fade_in_s", &SoundRecipe::fadeInSeconds},
+    {"fade_out_s", &SoundRecipe::fadeOutSeconds},
+    {"start_hz", &SoundRecipe::startHz},
+    {"end_hz", &SoundRecipe::endHz},
+    {"glide", &SoundRecipe::glidePerSecond},
+    {"amp_decay", &SoundRecipe::ampDecayPerSecond},
+    {"noise_level", &SoundRecipe::noiseLevel},
+    {"noise_cutoff_hz", &SoundRecipe::noiseCutoffHz},
+    {"noise_decay", &SoundRecipe::noiseDecayPerSecond},
+    {"vibrato_hz", &SoundRecipe::vibratoHz},
+    {"vibrato_depth", &SoundRecipe::vibratoDepth},
+    {"mod_ratio", &SoundRecipe::modRatio},
+    {"mod_index", &SoundRecipe::modIndex},
+    {"mod_decay", &SoundRecipe::modDecayPerSecond},
+};
+
 SoundRecipe recipeFrom(const Json& j) {
   SoundRecipe r;
   r.voice = voiceFrom(j.at("voice").get<std::string>());
   r.durationSeconds = j.at("duration_s").get<double>();
-  r.peakDbfs = j.value("peak_dbfs", r.peakDbfs);
-  r.fadeInSeconds = j.value("fade_in_s", r.fadeInSeconds);
-  r.fadeOutSeconds = j.value("fade_out_s", r.fadeOutSeconds);
   for (const Json& p : j.value("partials", Json::array())) {
     r.partials.push_back({p.at("ratio").get<double>(), p.at("amplitude").get<double>(), p.value("decay", 0.0)});
   }
   for (const Json& n : j.value("notes", Json::array())) {
     r.notes.push_back({n.at("start_s").get<double>(), n.at("hz").get<double>(), n.value("gain", 1.0)});
   }
-  r.startHz = j.value("start_hz", r.startHz);
-  r.endHz = j.value("end_hz", r.endHz);
-  r.glidePerSecond = j.value("glide", r.glidePerSecond);
-  r.ampDecayPerSecond = j.value("amp_decay", r.ampDecayPerSecond);
-  r.noiseLevel = j.value("noise_level", r.noiseLevel);
-  r.noiseCutoffHz = j.value("noise_cutoff_hz", r.noiseCutoffHz);
-  r.noiseDecayPerSecond = j.value("noise_decay", r.noiseDecayPerSecond);
-  r.vibratoHz = j.value("vibrato_hz", r.vibratoHz);
-  r.vibratoDepth = j.value("vibrato_depth", r.vibratoDepth);
-  r.modRatio = j.value("mod_ratio", r.modRatio);
-  r.modIndex = j.value("mod_index", r.modIndex);
-  r.modDecayPerSecond = j.value("mod_decay", r.modDecayPerSecond);
+  // Every other setting is an optional number: absent keys keep the recipe's default.
+  for (const auto& [key, field] : kOptionalSettings) r.*field = j.value(key, r.*field);
   r.seed = j.value("seed", r.seed);
   if (r.startHz <= 0.0 || r.endHz <= 0.0) throw std::invalid_argument("pitches must be positive");
   return r;
