@@ -5,7 +5,7 @@
 #   scripts/test.sh         quick: set-up and build (scripts/setup.sh), then the
 #                           whole suite on build/ (unit, rendering, golden
 #                           frames, bad content, the real game in a window, a
-#                           20,000-frame soak). About a minute after the build.
+#                           5,000-frame soak). About a minute after the build.
 #   scripts/test.sh --deep  deep: the suite again under AddressSanitizer +
 #                           UndefinedBehaviorSanitizer in build-asan/, without a
 #                           display and on a desktop (Xvfb and D-Bus), with a
