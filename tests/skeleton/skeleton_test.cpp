@@ -44,6 +44,13 @@ TEST(Pose, TurnsInSinglePrecision) {
     EXPECT_EQ(rig.bones[1].screenY, 106);
 }
 
+// The game sets its figures' scale itself; a rig's own scale still counts.
+TEST(Pose, HangsAChildAtItsParentsScale) {
+    Rig rig = build({.bones = {{.scale = 0.5f, .offsetX = 100, .children = {1}}, {.offsetX = 10}}});
+    rig.pose(true);
+    EXPECT_EQ(rig.bones[1].screenX, 105);  // hung 10 across at half scale
+}
+
 TEST(Pose, TruncatesTowardZeroAndSticksAtTheEndsOfInt32) {
     // A swollen or hostile figure; NaN gives 0.
     for (auto [value, truncated] : {std::pair{-1.9f, -1}, {2147483648.0f, INT32_MAX},
@@ -145,9 +152,8 @@ Bytes childCountMinusOne() {
 }
 
 // Each case replaces one file of the test figure (no bytes: the file is
-// missing) and names the fault the loader reports. A rig announcing more bones
-// than it holds, a missing clip and an empty attack clip are read by the
-// end-to-end test.
+// missing) and names the fault the loader reports. A missing clip and an
+// empty attack clip are read by the end-to-end test.
 const struct {
     std::string file;
     std::optional<Bytes> bytes;
@@ -155,6 +161,9 @@ const struct {
 } kBrokenFiles[] = {
     {"body.jrig", std::nullopt, "file is missing or cannot be read"},
     {"body.jrig", Bytes{1, 0, 0}, "file is 3 bytes, shorter than its 8-byte header"},
+    // Refused before two billion bones are made.
+    {"body.jrig", Bytes{0xff, 0xff, 0xff, 0x7f, 1, 0, 0, 0},
+     "boneCount 2147483647 announces more bones than the 8-byte file holds"},
     {"body.jrig", firstBytes(encodeRig({.bones = {{.children = {1}}, {}}}), 71), "file ends inside the record of bone 1"},
     // Only the first of the two child indices.
     {"body.jrig", firstBytes(encodeRig({.bones = {{.children = {1, 2}}}}), 8 + 30 + 4),

@@ -15,9 +15,7 @@ namespace fs = std::filesystem;
 
 Canvas::Canvas(int width, int height)
     : surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)),
-      renderer(SDL_CreateSoftwareRenderer(surface)) {
-    if (!renderer) throw std::runtime_error(SDL_GetError());
-}
+      renderer(SDL_CreateSoftwareRenderer(surface)) {}
 
 int Canvas::count(Rgb c, SDL_Rect rect) const {
     // Colour only: the low 24 bits of an ARGB8888 pixel, whatever its alpha.
