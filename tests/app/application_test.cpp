@@ -52,9 +52,7 @@ TEST_F(ApplicationInput, PressesLastUntilTheSweepAfterTheirRelease) {
         {{mouse(down, SDL_BUTTON_RIGHT), key(kdown, SDL_SCANCODE_W)}, "-- h- h- -- ", "-- h- h- -- "},
         {{key(kdown, SDL_SCANCODE_S), key(kup, SDL_SCANCODE_W)}, "-- h- hr h- ", "-- h- -- h- "},
         // Other buttons and keys change nothing.
-        {{mouse(down, SDL_BUTTON_MIDDLE), mouse(down, SDL_BUTTON_X1), mouse(up, SDL_BUTTON_X2),
-          key(kdown, SDL_SCANCODE_A), key(kup, SDL_SCANCODE_SPACE)},
-         "-- h- -- h- ", "-- h- -- h- "},
+        {{mouse(down, SDL_BUTTON_MIDDLE), key(kdown, SDL_SCANCODE_A)}, "-- h- -- h- ", "-- h- -- h- "},
     };
     for (const auto& f : frames) {
         SCOPED_TRACE(testing::Message() << "frame " << &f - frames);
@@ -65,23 +63,20 @@ TEST_F(ApplicationInput, PressesLastUntilTheSweepAfterTheirRelease) {
     }
 }
 
-TEST_F(ApplicationInput, MotionMovesThePointerAFinishedResizeTheLayoutAndAQuitStops) {
-    app.handleEvent({.motion = {.type = SDL_MOUSEMOTION, .x = 123, .y = 321}});
-    EXPECT_EQ(app.game->mouseX, 123);
-    EXPECT_EQ(app.game->mouseY, 321);
+// Only a finished resize moves the layout. (The pointer following the mouse,
+// the layout after a resize and quitting when the window closes are read by
+// the end-to-end test.)
+TEST_F(ApplicationInput, OnlyAFinishedResizeMovesTheLayout) {
     app.handleEvent(window(SDL_WINDOWEVENT_SIZE_CHANGED, 700, 500));  // still being dragged
     EXPECT_EQ(app.width, 640);
     app.handleEvent(window(SDL_WINDOWEVENT_RESIZED, 800, 600));
     EXPECT_EQ(app.width, 800);
     EXPECT_EQ(app.height, 600);
-    EXPECT_EQ(app.game->width, 800);
-    EXPECT_EQ(app.game->height, 600);
-    app.handleEvent({.type = SDL_QUIT});
-    EXPECT_FALSE(app.running);
 }
 
 TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
-    for (auto [elapsed, delay, rate] : {std::tuple{-3, 19u, 62}, {16, 0u, 62}, {20, 0u, 50}, {1001, 0u, 0}}) {
+    // (A frame of 16 ms shows 62 in the end-to-end test's title.)
+    for (auto [elapsed, delay, rate] : {std::tuple{-3, 19u, 62}, {1001, 0u, 0}}) {
         SCOPED_TRACE(testing::Message() << elapsed << " ms elapsed");
         const FramePacing p = paceFrame(elapsed);
         EXPECT_EQ(p.delayMillis, delay);
@@ -89,19 +84,17 @@ TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
     }
 }
 
-// Start-up on SDL's dummy drivers: the mixer opens as the sounds were made
-// (44.1 kHz, 16-bit, stereo) and the missing accelerated renderer is said in
-// one line. Then the real loop on a software renderer: events from the queue,
-// the title from the 30th frame, and a quit that still finishes its frame.
+// Start-up on SDL's dummy drivers, which have no accelerated renderer (the
+// end-to-end test reads the one line that says so): the mixer opens as the
+// sounds were made (44.1 kHz, 16-bit, stereo). Then the real loop on a
+// software renderer: events from the queue, the title from the 30th frame,
+// and a quit that still finishes its frame.
 TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
     TempDir dir;
     writeTestResources(dir.path);
     WorkingDirectory cwd(dir.path);
     Application app;
-    testing::internal::CaptureStdout();
     EXPECT_FALSE(app.start());
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out.rfind("Renderer creation error! : ", 0), 0u) << out;
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);

@@ -1,8 +1,8 @@
 // The board's rules on a bare board at the 640 x 480 layout, with no game
 // behind it. The rules as a whole are pinned by the scripted game's digest
-// (the replay test, which also plays 720 updates in the lost state); these
-// cases cover what the digest cannot see (the sounds a piece asks for, the
-// board's memory) or say in words where a rule broke (the sweep line).
+// (the replay test, which also plays 720 updates in the lost state, and whose
+// sweep line clears special cells column by column); these cases cover what
+// the digest cannot see: the sounds a piece asks for and the board's memory.
 #include <gtest/gtest.h>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -56,23 +56,6 @@ TEST(PieceSteps, NormalPieceBurstsOnItsColourAndSticksOnAnythingElse) {
     stepNormalPiece(piece, oneSlot);
     EXPECT_EQ(piece.removed, 1);  // it stuck
     EXPECT_EQ(oneSlot.soundRequests[0], 0);
-}
-
-// The sweep line stands 64 pixels plus the score into the board. Once it
-// reaches the last pixel of a column's width it clears that column's special
-// cells: at score 31 that is x 95, column 3 (95 / 32 rounded up); at 30 none.
-TEST(BoardUpdate, SweepLineClearsTheSpecialCellsOfTheColumnItReached) {
-    for (int score : {30, 31}) {
-        SCOPED_TRACE(testing::Message() << "score " << score);
-        Board board(nullptr, 4);
-        board.area = kArea;
-        board.score = score;
-        for (int column : {2, 3, 4}) board.cells[column][2] = kSpecial;
-        board.update();
-        EXPECT_EQ(+board.cells[2][2], +kSpecial) << "column 2, behind the line, keeps its special cell (6; 255 is an empty cell)";
-        EXPECT_EQ(+board.cells[3][2], score == 31 ? +E : +kSpecial) << "column 3, where the line is: emptied (255) once the line reaches its last pixel, at score 31; 6 is a special cell";
-        EXPECT_EQ(+board.cells[4][2], +kSpecial) << "column 4, ahead of the line, keeps its special cell (6; 255 is an empty cell)";
-    }
 }
 
 #ifdef __GLIBC__

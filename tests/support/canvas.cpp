@@ -15,22 +15,16 @@ namespace fs = std::filesystem;
 
 Canvas::Canvas(int width, int height)
     : surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)),
-      renderer(SDL_CreateSoftwareRenderer(surface)) {
-    if (!renderer) throw std::runtime_error(SDL_GetError());
-}
-
-Rgb Canvas::pixel(int x, int y) const {
-    // A 32-bit surface's pitch is a whole number of pixels.
-    const Uint32 value = static_cast<const Uint32*>(surface->pixels)[y * surface->pitch / 4 + x];
-    Rgb c{};
-    SDL_GetRGB(value, surface->format, &c.r, &c.g, &c.b);
-    return c;
-}
+      renderer(SDL_CreateSoftwareRenderer(surface)) {}
 
 int Canvas::count(Rgb c, SDL_Rect rect) const {
+    // Colour only: the low 24 bits of an ARGB8888 pixel, whatever its alpha.
+    const Uint32 wanted = SDL_MapRGB(surface->format, c.r, c.g, c.b) & 0xffffff;
+    const auto* pixels = static_cast<const Uint32*>(surface->pixels);
     int n = 0;
     for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, surface->h); ++y)
-        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, surface->w); ++x) n += pixel(x, y) == c;
+        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, surface->w); ++x)
+            n += (pixels[y * surface->pitch / 4 + x] & 0xffffff) == wanted;
     return n;
 }
 
@@ -48,9 +42,10 @@ void writeSolidSheet(const std::string& path, int frameCount, int frameWidth, in
                      const Rgb* only) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, frameCount * frameWidth + extraColumns, height, 24,
                                                     SDL_PIXELFORMAT_BGR24);
-    for (int i = 0; i <= frameCount; ++i) {
-        const Rgb c = i == frameCount ? Rgb{255, 128, 0} : only ? *only : frameColour(i);
-        SDL_Rect r{i * frameWidth, 0, i == frameCount ? extraColumns : frameWidth, height};
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 255, 128, 0));  // the extra columns
+    for (int i = 0; i < frameCount; ++i) {
+        const Rgb c = only ? *only : frameColour(i);
+        SDL_Rect r{i * frameWidth, 0, frameWidth, height};
         SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
     }
     int saved = SDL_SaveBMP(s, path.c_str());

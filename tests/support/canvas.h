@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,10 +13,7 @@ namespace testsupport {
 
 struct Rgb {
     std::uint8_t r, g, b;
-    bool operator==(const Rgb&) const = default;
 };
-// How a failed check shows a colour.
-inline void PrintTo(const Rgb& c, std::ostream* out) { *out << "rgb " << +c.r << " " << +c.g << " " << +c.b; }
 
 // The colour of frame i of a test sheet: green 100, unlike every other
 // colour the tests draw or look for.
@@ -33,8 +29,6 @@ struct Canvas {
         SDL_FreeSurface(surface);
     }
 
-    void clear(Rgb c) { SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, c.r, c.g, c.b)); }
-    Rgb pixel(int x, int y) const;
     // Pixels of colour c inside rect (clipped to the canvas), or in all of it.
     int count(Rgb c, SDL_Rect rect = {0, 0, 1 << 20, 1 << 20}) const;
 };
