@@ -59,8 +59,11 @@ void writeTestResources(const fs::path& dir) {
     writeSolidSheet((res / "debug.bmp").string(), 7, 32, 32);
     writeSolidSheet((res / "border.bmp").string(), 1, 32, 32, 0, &kTestBorder);
     writeSolidSheet((res / "courier.bmp").string(), 37, 10, 16);
-    for (const char* sound : {"s1.wav", "s2.wav", "s3.wav", "s4.wav"})
-        fs::copy_file(fs::path(AMBER_BUILD_DIR) / "resources" / sound, res / sound, fs::copy_options::overwrite_existing);
+    // Removed first: MinGW's copy_file refuses to overwrite, whatever the options say.
+    for (const char* sound : {"s1.wav", "s2.wav", "s3.wav", "s4.wav"}) {
+        fs::remove(res / sound);
+        fs::copy_file(fs::path(AMBER_BUILD_DIR) / "resources" / sound, res / sound);
+    }
     for (const char* name : {"wendle", "debugman"}) {
         const fs::path figure = res / name;
         fs::create_directories(figure);
