@@ -62,7 +62,7 @@ void pushRightButton(bool down) {
 // false, with SDL's reason on the console, when no renderer can be had.
 bool remakeGraphics() {
     // The old renderer frees its textures when it goes, so the game lets go of
-    // them first: made again onto no renderer, every texture is left empty.
+    // them first: reloaded onto no renderer, every texture is only let go.
     if (app.game) app.game->remakeTextures(nullptr);
     if (app.renderer) SDL_DestroyRenderer(app.renderer);
     if (app.window) SDL_DestroyWindow(app.window);

@@ -45,7 +45,10 @@ void Texture::loadFrames(const std::string& file, std::int32_t frames, SDL_Rende
 void Texture::reload(SDL_Renderer* renderer) {
     if (path.empty()) return;
     SDL_Texture* lost = texture;
-    loadFrames(path, frameCount, renderer);
+    // With no renderer the texture is only let go (its renderer is about to
+    // go): no file is read for a texture nobody can draw.
+    if (renderer) loadFrames(path, frameCount, renderer);
+    else texture = nullptr;
     if (lost) SDL_DestroyTexture(lost);
 }
 

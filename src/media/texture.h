@@ -34,7 +34,8 @@ struct Texture {
     // count and colour key, for a renderer that has lost its textures. The new
     // texture is made before the old one is destroyed, so the two never share
     // an address. A file that is now missing is reported as at loading and
-    // leaves the texture empty. Does nothing for a texture never loaded.
+    // leaves the texture empty. A null renderer only destroys the texture,
+    // leaving it empty until the next reload. Does nothing for a texture never loaded.
     void reload(SDL_Renderer* renderer);
 
     // Moves frameRect to frame n (x = n * frame width) and returns it; y, w and h
