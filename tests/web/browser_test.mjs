@@ -1,7 +1,9 @@
 // amber hollow's page in Chromium and Firefox (run by scripts/web.sh --test):
 // on a desktop in both, on a phone and as an installed app in Chromium.
 // usage: node browser_test.mjs BUILD_WEB_DIR NATIVE_DIGEST_LINE ENGINE...
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import { frames, launch, rowPoint, runFrames, serve } from './driver.mjs';
 
 const [dir, nativeDigest, ...engines] = process.argv.slice(2);
@@ -255,13 +257,88 @@ async function app(browser, url, server) {
   await page.close();
 }
 
+// The page's cache names its release, and the files of a release, as the
+// worker keeps them.
+const amberCaches = page => page.evaluate(async () => {
+  const names = (await caches.keys()).filter(name => name.startsWith('amber-hollow '));
+  return Promise.all(names.map(async name => ({ name, files: (await (await caches.open(name)).keys()).length })));
+});
+const releaseOf = file => fs.readFileSync(file, 'utf8').match(/const release = '(\w+)'/)[1];
+
+// True once no service worker waits to take over from another (false after
+// 30 s of waiting), as
+// Chromium's DevTools see them (a worker waits until the last page it would
+// take is gone, and may take a moment more).
+async function takenOver(browser) {
+  const page = await browser.newPage();
+  const cdp = await page.createCDPSession();
+  const status = new Map();
+  const settled = new Promise(done => cdp.on('ServiceWorker.workerVersionUpdated', ({ versions }) => {
+    for (const version of versions) status.set(version.versionId, version.status);
+    if ([...status.values()].every(s => s === 'activated' || s === 'redundant')) done(true);
+  }));
+  await cdp.send('ServiceWorker.enable');
+  const done = await Promise.race([settled, new Promise(done => setTimeout(done, 30e3, false))]);
+  await page.close();
+  return done;
+}
+
+// A new release put on the same address after an offline visit: the page in
+// use keeps the old release whole while the new one is fetched beside it;
+// once that page is closed, the next visit is the new release alone, offline
+// too, and the old release's cache is gone.
+async function newRelease(browser, url) {
+  // Release 2 is this build with its page changed, named as a release build
+  // names it (cmake/web-release.cmake over the same files).
+  const next = fs.mkdtempSync(`${os.tmpdir()}/amber-release-`);
+  fs.cpSync(dir, next, { recursive: true });
+  fs.appendFileSync(`${next}/index.html`, '<!-- release 2 -->\n');
+  const files = [...fs.readFileSync(`${dir}/sw.js`, 'utf8').match(/const files = \[(.*)\];/)[1].matchAll(/'([^']+)'/g)].map(m => m[1]);
+  const source = new URL('../..', import.meta.url).pathname;
+  execFileSync('cmake', [`-DWEB_DIR=${next}`, `-DTEMPLATE=${source}src/app/sw.js`, `-DFILES=${files.join(';')}`,
+                         '-P', `${source}cmake/web-release.cmake`]);
+  const [oldName, newName] = [releaseOf(`${dir}/sw.js`), releaseOf(`${next}/sw.js`)];
+  check('a changed page is a new release', oldName !== newName, `release ${oldName}, then ${newName}`);
+  const server = await serve(next, new URL(url).port);
+
+  // The mark is a comment after </html>: a child of the document itself.
+  const marked = page => page.evaluate(() => new XMLSerializer().serializeToString(document).includes('<!-- release 2 -->'));
+  const page = await openGame(browser, url, { width: 800, height: 800 });
+  await page.evaluate(async () => {
+    const registration = await navigator.serviceWorker.getRegistration();
+    await registration.update();
+    const worker = registration.installing || registration.waiting;
+    if (worker && worker.state !== 'installed')
+      await new Promise(done => worker.addEventListener('statechange', () => worker.state === 'installed' && done()));
+  });
+  const during = await amberCaches(page);
+  check('the open page stays on its release', !(await marked(page)), 'the page without the new release\'s mark');
+  check('the new release is fetched whole beside the old', during.length === 2 && during.every(c => c.files === files.length),
+        JSON.stringify(during));
+  await page.close();
+  const start = Date.now();
+  check('the new release takes over once its page is closed', await takenOver(browser), `after ${seconds(start)} s`);
+
+  await server.stop();
+  const later = await openGame(browser, url, { width: 800, height: 800 });
+  check('the next visit is the new release, offline', await marked(later), 'the page with the new release\'s mark');
+  const after = await amberCaches(later);
+  check('only the new release is kept', after.length === 1 && after[0].name.endsWith(newName) && after[0].files === files.length,
+        JSON.stringify(after));
+  await later.close();
+  fs.rmSync(next, { recursive: true });
+}
+
 const kRuns = {
   desktop, replay, sound,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
-  app,  // last: it stops the server
+  app,  // it stops the server
+  'new release': newRelease,
 };
 const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay'] };
+// AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).
+const only = process.env.AMBER_WEB_RUNS?.split(',');
 
 for (const engine of engines) {
   tally = { passed: 0, failed: 0 };
@@ -269,7 +346,7 @@ for (const engine of engines) {
   const server = await serve(dir);
   const browser = await launch(engine);
   console.log(`== ${engine} ${await browser.version()} ==`);
-  for (const name of kEngineRuns[engine]) {
+  for (const name of kEngineRuns[engine].filter(name => !only || only.includes(name))) {
     try {
       await kRuns[name](browser, server.url, server);
     } catch (error) {
