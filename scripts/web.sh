@@ -10,6 +10,8 @@
 #                               and the scripted game's digest in both, which
 #                               must equal the native build's
 #   scripts/web.sh --shot       build, then the README's browser pictures
+#   scripts/web.sh --bench      build, then ten first visits in Chromium, timed
+#                               to the first frame (bench/results/)
 #
 # SDL2 and SDL2_mixer come from Debian's source packages of the same versions
 # as the native -dev packages, built once with scripts/web/deps/CMakeLists.txt
@@ -27,15 +29,16 @@ while [ $# -gt 0 ]; do
     --no-serve) mode=build ;;
     --test) mode=test ;;
     --shot) mode=shot ;;
+    --bench) mode=bench ;;
     --port) port=$2; shift ;;
-    *) echo "usage: scripts/web.sh [--no-serve | --test | --shot | --port N]" >&2; exit 2 ;;
+    *) echo "usage: scripts/web.sh [--no-serve | --test | --shot | --bench | --port N]" >&2; exit 2 ;;
   esac
   shift
 done
 start=$SECONDS
 
 parts=(build web)
-[ "$mode" = test ] || [ "$mode" = shot ] && parts+=(web-browser)
+[ "$mode" = serve ] || [ "$mode" = build ] || parts+=(web-browser)
 install_parts "${parts[@]}"
 [ "$mode" = serve ] || [ "$mode" = build ] || command -v npm >/dev/null || scripts/install.sh npm
 
@@ -79,7 +82,7 @@ case $mode in
     echo "Play at http://127.0.0.1:$port/ (Ctrl-C stops the server)"
     exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port"
     ;;
-  test | shot)
+  test | shot | bench)
     # puppeteer-core as tests/web/package-lock.json pins it, from the npm
     # registry; it fetches no browser of its own.
     if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.amber-lock; then
@@ -90,6 +93,11 @@ case $mode in
     run=(xvfb-run -a -s "-screen 0 1280x1024x24" node)
     if [ "$mode" = shot ]; then
       "${run[@]}" tests/web/shots.mjs build-web docs/pictures
+      exit
+    fi
+    if [ "$mode" = bench ]; then
+      mkdir -p bench/results
+      node bench/web_first_frame.mjs build-web | tee bench/results/web_first_frame.txt
       exit
     fi
     mkdir -p build-web/test
