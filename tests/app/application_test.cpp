@@ -5,6 +5,8 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "support/canvas.h"
 
@@ -85,8 +87,8 @@ TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
 }
 
 // Start-up on SDL's dummy drivers, which have no accelerated renderer (the
-// end-to-end test reads the one line that says so): the mixer opens as the
-// sounds were made (44.1 kHz, 16-bit, stereo). Then the real loop on a
+// end-to-end test reads the one line that says so; nothing else fails): the
+// mixer opens as the sounds were made (44.1 kHz, 16-bit, stereo). Then the real loop on a
 // software renderer: events from the queue, the title from the 30th frame,
 // and a quit that still finishes its frame.
 TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
@@ -94,7 +96,10 @@ TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
     writeTestResources(dir.path);
     WorkingDirectory cwd(dir.path);
     Application app;
+    testing::internal::CaptureStdout();
     EXPECT_FALSE(app.start());
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::ranges::count(printed, '\n'), 1) << printed;
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);

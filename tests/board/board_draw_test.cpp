@@ -1,6 +1,7 @@
 // The board drawn on a software canvas at the 640 x 480 layout, from a sheet
-// of solid frames. Cells, previews, the sweep line and the bars as the game
-// shows them are pinned by the golden frames; these are the edges they miss.
+// of solid frames, so that a pixel's colour tells which frame was drawn
+// there. The golden frames show the board as the game does, but let a few
+// pixels differ; these pin the edges and sizes that a few pixels would hide.
 #include <gtest/gtest.h>
 
 #include "board/board.h"
@@ -43,6 +44,29 @@ TEST(BoardModel, EdgeCellCopyTakesOnlyThePartInsideTheArea) {
     EXPECT_EQ(copy.source.w, 11);
     EXPECT_EQ(copy.destination.x, 32);
     EXPECT_EQ(copy.destination.w, 22);
+}
+
+// A full grid scrolled 10 pixels left: 22 pixels of column 0, columns 1 to
+// 17 whole and 10 pixels of column 18 cover the area edge to edge, and
+// nothing lies outside it.
+TEST_F(BoardDrawing, FullGridCoversTheAreaExactly) {
+    for (auto* column : board.cells) std::fill_n(column, kRowCount, 3);
+    board.shiftPeriod = 32;
+    board.frameCounter = 10;
+    draw();
+    EXPECT_EQ(canvas.count(frameColour(3)), 110204);  // 576 x 192, less the sweep line's 388 pixels
+}
+
+// The current colour, 24 pixels across, and the next one, 16, each on a
+// 32-pixel special-cell plate above the board's left end.
+TEST_F(BoardDrawing, PreviewsSitOnTheirPlates) {
+    board.currentColour = 1;
+    board.nextColour = 2;
+    draw();
+    EXPECT_EQ(canvas.count(frameColour(1), {100, 196, 24, 24}), 576);
+    EXPECT_EQ(canvas.count(frameColour(2), {136, 200, 16, 16}), 256);
+    // Two plates of 1024, less the previews: a preview too large shows here.
+    EXPECT_EQ(canvas.count(frameColour(kSpecial)), 1216);
 }
 
 TEST_F(BoardDrawing, LivesBarIsSixteenPixelsALifeAndGoneOnceLost) {

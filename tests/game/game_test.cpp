@@ -1,7 +1,6 @@
 // A whole game on test content: the player attacking, the sounds through the
-// mixer, and an empty folder. Where the figures stand, their scale, the
-// background's turning and its swelling once the game is lost are drawn in
-// the golden frames.
+// mixer, and an empty folder. The figures' scale, the background's turning
+// and its swelling once the game is lost are drawn in the golden frames.
 #include <gtest/gtest.h>
 
 #include <SDL_mixer.h>
@@ -46,6 +45,16 @@ std::vector<Mix_Chunk*> playing() {
         if (Mix_Playing(channel)) chunks.push_back(Mix_GetChunk(channel));
     }
     return chunks;
+}
+
+// The test figure's root stands at (7, 9) in its file; the game puts each
+// figure in its place beside the board.
+TEST_F(GameOnContent, FiguresStandWhereTheGamePutsThem) {
+    make(dir.path);
+    EXPECT_EQ(game->player->rig.root->offsetX, 128);
+    EXPECT_EQ(game->player->rig.root->offsetY, 100);
+    EXPECT_EQ(game->background->rig.root->offsetX, 512);
+    EXPECT_EQ(game->background->rig.root->offsetY, 100);
 }
 
 // A match, a special shot and a lost life, each with its sound; a special shot

@@ -25,6 +25,8 @@ TEST(Texture, FramesSplitTheSheetEvenly) {
     EXPECT_EQ(wide.width, 230);
     EXPECT_EQ(wide.selectFrame(6).x, 192);
     EXPECT_EQ(wide.frameRect.w, 32);  // the spare columns belong to no frame
+    wide.reload(nullptr);  // its renderer is going: the texture is let go
+    EXPECT_EQ(wide.texture, nullptr);
 #ifdef __GLIBC__
     // Loading keeps nothing but the texture: the sheet's pixels are let go.
     const std::size_t before = mallinfo2().uordblks;
