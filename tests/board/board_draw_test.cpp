@@ -51,8 +51,7 @@ TEST(BoardModel, EdgeCellCopyTakesOnlyThePartInsideTheArea) {
 // nothing lies outside it.
 TEST_F(BoardDrawing, FullGridCoversTheAreaExactly) {
     for (auto* column : board.cells) std::fill_n(column, kRowCount, 3);
-    board.shiftPeriod = 32;
-    board.frameCounter = 10;
+    board.frameCounter = 25;  // of the 80 updates that a column's shift takes: 10 pixels
     draw();
     EXPECT_EQ(canvas.count(frameColour(3)), 110204);  // 576 x 192, less the sweep line's 388 pixels
 }

@@ -102,7 +102,8 @@ const struct {
     {{.bones = {}}, "boneCount 0 is below 1"},
     {{.limbCount = 0, .bones = {{}}}, "limbCount 0 is outside 1 to 10"},
     {{.limbCount = 11, .bones = {{}}}, "limbCount 11 is outside 1 to 10"},
-    {{.bones = {{.children = std::vector(17, 1)}, {}}}, "bone 0 has childCount 17, outside 0 to 16"},
+    // The last bone, so that the check looks past the root.
+    {{.bones = {{.children = {1}}, {.children = std::vector(17, 0)}}}, "bone 1 has childCount 17, outside 0 to 16"},
     {{.bones = {{.children = {1}}, {}, {.children = {3}}}}, "child index 3 of bone 2 names no bone"},
     {{.bones = {{.children = {-1}}}}, "child index -1 of bone 0 names no bone"},
     {{.bones = {{.children = {1}}, {.children = {0}}}}, "bone 0, the root, is listed as a child of bone 1"},
