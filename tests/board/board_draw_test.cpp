@@ -46,10 +46,14 @@ TEST(BoardModel, EdgeCellCopyTakesOnlyThePartInsideTheArea) {
     EXPECT_EQ(copy.destination.w, 22);
 }
 
-// A full grid scrolled 10 pixels left: 22 pixels of column 0, columns 1 to
-// 17 whole and 10 pixels of column 18 cover the area edge to edge, and
-// nothing lies outside it.
-TEST_F(BoardDrawing, FullGridCoversTheAreaExactly) {
+// A lone cell exactly on the left edge is drawn whole and alone. Then a full
+// grid scrolled 10 pixels left: 22 pixels of column 0, columns 1 to 17 whole
+// and 10 pixels of column 18 cover the area edge to edge, and nothing lies
+// outside it.
+TEST_F(BoardDrawing, CellsCoverTheAreaExactly) {
+    board.cells[0][0] = 3;
+    draw();
+    EXPECT_EQ(canvas.count({0, 0, 0}, kArea), 109180);  // 576 x 192, less the cell and the sweep line's 388 pixels
     for (auto* column : board.cells) std::fill_n(column, kRowCount, 3);
     board.frameCounter = 25;  // of the 80 updates that a column's shift takes: 10 pixels
     draw();

@@ -1,21 +1,11 @@
+// Reading a whole file or nothing. (The game's random sequence and restoring
+// its state are pinned by the replay digest and the render-reset test.)
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "platform/file.h"
-#include "platform/random.h"
 #include "support/canvas.h"
-
-// The sequence itself is pinned, on every platform, by the replay digest.
-TEST(RandomSequence, RestartsFromASavedState) {
-    platform::setGameRandState(platform::kGameRandStartState);
-    platform::gameRand();
-    const std::uint32_t saved = platform::gameRandState();
-    const int next = platform::gameRand();
-    platform::setGameRandState(saved);
-    EXPECT_EQ(platform::gameRand(), next);
-    platform::setGameRandState(platform::kGameRandStartState);
-}
 
 TEST(BinaryFiles, ReadWholeFileOrNothing) {
     testsupport::TempDir dir;
