@@ -54,6 +54,7 @@ TEST_F(BoardDrawing, CellsCoverTheAreaExactly) {
     board.cells[0][0] = 3;
     draw();
     EXPECT_EQ(canvas.count({0, 0, 0}, kArea), 109180);  // 576 x 192, less the cell and the sweep line's 388 pixels
+    EXPECT_EQ(canvas.count({150, 150, 150}, {96, 256, 4, 192}), 388);  // the sweep line's outline, 64 pixels in
     for (auto* column : board.cells) std::fill_n(column, kRowCount, 3);
     board.frameCounter = 25;  // of the 80 updates that a column's shift takes: 10 pixels
     draw();
