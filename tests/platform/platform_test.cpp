@@ -10,12 +10,14 @@
 TEST(BinaryFiles, ReadWholeFileOrNothing) {
     testsupport::TempDir dir;
     std::ofstream(dir.file("three.bin"), std::ios::binary).write("\x01\x00\xff", 3);
-    std::vector<std::uint8_t> bytes{9, 9};
+    std::vector<std::uint8_t> bytes;
     ASSERT_TRUE(platform::readBinaryFile(dir.file("three.bin"), bytes));
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 0, 255}));
-    // A directory opens on some systems but never reads as a file. (Game paths
-    // with backslashes are read by every figure test.)
-    for (const std::string& unreadable : {dir.file("missing.bin"), dir.path.string()}) {
+    // A directory opens on some systems but never reads as a file; a file one
+    // byte over the limit is refused whole. (Game paths with backslashes are
+    // read by every figure test.)
+    std::filesystem::resize_file(dir.file("three.bin"), platform::kMaxGameFileBytes + 1);
+    for (const std::string& unreadable : {dir.file("missing.bin"), dir.path.string(), dir.file("three.bin")}) {
         SCOPED_TRACE(unreadable);
         EXPECT_FALSE(platform::readBinaryFile(unreadable, bytes));
         EXPECT_TRUE(bytes.empty());
