@@ -88,9 +88,9 @@ TEST(FramePacing, DelayFillsTheFrameAndTheTitleShowsTheRate) {
 
 // Start-up on SDL's dummy drivers, which have no accelerated renderer (the
 // end-to-end test reads the one line that says so; nothing else fails): the
-// mixer opens as the sounds were made (44.1 kHz, 16-bit, stereo). Then the real loop on a
-// software renderer: events from the queue, the title from the 30th frame,
-// and a quit that still finishes its frame.
+// mixer opens as the sounds were made (44.1 kHz, 16-bit, stereo). Then the
+// real loop on a software renderer: events from the queue, the title from
+// the 30th frame, and a quit that still finishes its frame.
 TEST(Application, StartsTheMixerThenLoopsUntilAQuit) {
     TempDir dir;
     writeTestResources(dir.path);

@@ -265,10 +265,9 @@ const amberCaches = page => page.evaluate(async () => {
 });
 const releaseOf = file => fs.readFileSync(file, 'utf8').match(/const release = '(\w+)'/)[1];
 
-// True once no service worker waits to take over from another (false after
-// 30 s of waiting), as
-// Chromium's DevTools see them (a worker waits until the last page it would
-// take is gone, and may take a moment more).
+// True once no service worker waits to take over from another, as Chromium's
+// DevTools see them; false after 30 s. (A worker waits until the last page
+// it would take is gone, and may take a moment more.)
 async function takenOver(browser) {
   const page = await browser.newPage();
   const cdp = await page.createCDPSession();
@@ -278,9 +277,9 @@ async function takenOver(browser) {
     if ([...status.values()].every(s => s === 'activated' || s === 'redundant')) done(true);
   }));
   await cdp.send('ServiceWorker.enable');
-  const done = await Promise.race([settled, new Promise(done => setTimeout(done, 30e3, false))]);
+  const inTime = await Promise.race([settled, new Promise(done => setTimeout(done, 30e3, false))]);
   await page.close();
-  return done;
+  return inTime;
 }
 
 // A new release put on the same address after an offline visit: the page in
@@ -308,8 +307,10 @@ async function newRelease(browser, url) {
     const registration = await navigator.serviceWorker.getRegistration();
     await registration.update();
     const worker = registration.installing || registration.waiting;
-    if (worker && worker.state !== 'installed')
-      await new Promise(done => worker.addEventListener('statechange', () => worker.state === 'installed' && done()));
+    // Installed, or thrown out when its files could not all be fetched.
+    const settled = () => ['installed', 'redundant'].includes(worker.state);
+    if (worker && !settled())
+      await new Promise(done => worker.addEventListener('statechange', () => settled() && done()));
   });
   const during = await amberCaches(page);
   check('the open page stays on its release', !(await marked(page)), 'the page without the new release\'s mark');
