@@ -27,12 +27,13 @@ quick() {
 # The suite in build-asan/ with AddressSanitizer's leak check on and every
 # finding fatal. Leaks inside the desktop's system libraries (D-Bus, X),
 # reached through SDL's start-up when a display and a D-Bus session are
-# present, are not ours to judge: tests/lsan.supp names those libraries and
-# nothing of the game's, whose own code stays fully leak-checked.
+# present, are not ours to judge: the build gives every test tests/lsan.supp,
+# which names those libraries and nothing of the game's, whose own code stays
+# fully leak-checked.
 sanitizer_suite() {  # sanitizer_suite CTEST_ARGS...
   cd build-asan
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    LSAN_OPTIONS=suppressions=../tests/lsan.supp:print_suppressions=0 ctest --output-on-failure "$@"
+    LSAN_OPTIONS=print_suppressions=0 ctest --output-on-failure "$@"
 }
 export -f sanitizer_suite
 
