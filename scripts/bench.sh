@@ -7,10 +7,11 @@
 # usage: scripts/bench.sh [BUILD_DIR]   (default build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/jobs.sh
 scripts/install.sh valgrind  # the instruction counts; the rest comes with scripts/setup.sh
 build=${1:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target amber-hollow amber-bench amber-bench-count amber-startup amber_first_present
+cmake --build "$build" -j"$AMBER_JOBS" --target amber-hollow amber-bench amber-bench-count amber-startup amber_first_present
 mkdir -p bench/results
 
 echo "== benchmarks =="

@@ -20,6 +20,7 @@ case "${1:-}" in
 esac
 
 . scripts/lib/packages.sh
+. scripts/lib/jobs.sh
 parts=(build deb)
 [ "$run_tests" = 1 ] && parts+=(deb-check x11)
 install_parts "${parts[@]}"
@@ -30,7 +31,7 @@ cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build build-deb -j2 --target amber-hollow content_icons packaging_docs
+cmake --build build-deb -j"$AMBER_JOBS" --target amber-hollow content_icons packaging_docs
 mkdir -p dist
 rm -f dist/amber-hollow_*.deb
 (cd build-deb && cpack -G DEB -D CPACK_OUTPUT_FILE_PREFIX="$root/dist" >/dev/null)

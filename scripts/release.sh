@@ -6,7 +6,7 @@
 #   amber-hollow-web.tar.gz             the web build (scripts/web.sh --no-serve),
 #                                       its page files from build-web/ and
 #                                       the licences
-# A platform whose script is not in this checkout is left out, with a note.
+# A platform that cannot be built stops the release with a line saying which.
 # usage: scripts/release.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,33 +18,33 @@ echo "== Debian package =="
 scripts/package.sh
 
 echo "== Windows =="
-if [ -x scripts/windows.sh ]; then
-  scripts/windows.sh
-  [ -f dist/amber-hollow-win64.zip ] || { echo "scripts/windows.sh made no dist/amber-hollow-win64.zip" >&2; exit 1; }
-else
-  echo "no scripts/windows.sh here: no Windows build in this release"
+if [ ! -x scripts/windows.sh ]; then
+  echo "release: scripts/windows.sh is missing or not executable, so there is no Windows build" >&2
+  exit 1
 fi
+scripts/windows.sh
+[ -f dist/amber-hollow-win64.zip ] || { echo "scripts/windows.sh made no dist/amber-hollow-win64.zip" >&2; exit 1; }
 
 echo "== web =="
-if [ -x scripts/web.sh ]; then
-  scripts/web.sh --no-serve
-  # The page is what the browser loads: the HTML, its scripts (the game's and
-  # the offline worker), the WebAssembly, the packed resources, the manifest
-  # and icons for installing it, all at the top of build-web/.
-  mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \( -name '*.html' -o -name '*.js' \
-    -o -name '*.wasm' -o -name '*.data' -o -name '*.webmanifest' -o -name 'icon-*.png' -o -name LICENSE \) | sort)
-  [ ${#page[@]} -gt 0 ] || { echo "scripts/web.sh left no page in build-web/" >&2; exit 1; }
-  # With the licences: the game's, and the font sheet's (its letters are
-  # Liberation Mono's).
-  licences=$(mktemp -d)
-  cp LICENSE "$licences/LICENSE"
-  cp content/media/font-license.txt "$licences/FONT-LICENSE.txt"
-  tar -czf dist/amber-hollow-web.tar.gz --transform 's,^\./,amber-hollow-web/,' -C build-web "${page[@]}" \
-    -C "$licences" ./LICENSE ./FONT-LICENSE.txt
-  rm -rf "$licences"
-else
-  echo "no scripts/web.sh here: no web build in this release"
+if [ ! -x scripts/web.sh ]; then
+  echo "release: scripts/web.sh is missing or not executable, so there is no web build" >&2
+  exit 1
 fi
+scripts/web.sh --no-serve
+# The page is what the browser loads: the HTML, its scripts (the game's and
+# the offline worker), the WebAssembly, the packed resources, the manifest
+# and icons for installing it, all at the top of build-web/.
+mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \( -name '*.html' -o -name '*.js' \
+  -o -name '*.wasm' -o -name '*.data' -o -name '*.webmanifest' -o -name 'icon-*.png' -o -name LICENSE \) | sort)
+[ ${#page[@]} -gt 0 ] || { echo "scripts/web.sh left no page in build-web/" >&2; exit 1; }
+# With the licences: the game's, and the font sheet's (its letters are
+# Liberation Mono's).
+licences=$(mktemp -d)
+cp LICENSE "$licences/LICENSE"
+cp content/media/font-license.txt "$licences/FONT-LICENSE.txt"
+tar -czf dist/amber-hollow-web.tar.gz --transform 's,^\./,amber-hollow-web/,' -C build-web "${page[@]}" \
+  -C "$licences" ./LICENSE ./FONT-LICENSE.txt
+rm -rf "$licences"
 
 (cd dist && sha256sum -- * >SHA256SUMS)
 echo "== dist/ =="

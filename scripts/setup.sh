@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
+. scripts/lib/jobs.sh
 install_parts build x11
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j2
+cmake --build build -j"$AMBER_JOBS"

@@ -15,12 +15,13 @@
 #                           browser, the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/jobs.sh
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 
 quick() {
   scripts/setup.sh
   local start=$SECONDS
-  (cd build && ctest --output-on-failure -j2)
+  (cd build && ctest --output-on-failure -j"$AMBER_JOBS")
   echo "quick tier: $((SECONDS - start)) s of tests after the build"
 }
 
@@ -59,7 +60,7 @@ deep() {
 
   echo "== tests under the sanitizers: build-asan/ =="
   cmake -S . -B build-asan -DAMBER_SANITIZE=ON -DAMBER_LONG_SOAK=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build build-asan -j2
+  cmake --build build-asan -j"$AMBER_JOBS"
   # The 200,000-frame soak runs on one core for many minutes: it runs
   # beside everything below and is waited for at the end.
   echo "== the long soak, in the background (build-asan/soak.log) =="
@@ -74,15 +75,19 @@ deep() {
   # The real-window tests drive the system's X, D-Bus and GL libraries, whose
   # own leaks at exit are not ours to judge; they ran on the normal build.
   echo "== the sanitizer suite without a display =="
-  (sanitizer_suite -j2 -E 'EndToEnd|^Soak$')
+  (sanitizer_suite -j"$AMBER_JOBS" -E 'EndToEnd|^Soak$')
   echo "== the sanitizer suite on a desktop (Xvfb, D-Bus) =="
-  on_a_desktop bash -c 'sanitizer_suite -j2 -E "EndToEnd|^Soak$"'
+  # shellcheck disable=SC2016 # expanded by the inner shell
+  on_a_desktop bash -c 'sanitizer_suite -j"$AMBER_JOBS" -E "EndToEnd|^Soak$"'
 
+  # Every platform is checked: one whose script is missing stops the tier.
   for platform in windows web package; do
-    if [ -x "scripts/$platform.sh" ]; then
-      echo "== $platform =="
-      "scripts/$platform.sh" --test
+    if [ ! -x "scripts/$platform.sh" ]; then
+      echo "deep tier: scripts/$platform.sh is missing or not executable, so the $platform build cannot be tested" >&2
+      exit 1
     fi
+    echo "== $platform =="
+    "scripts/$platform.sh" --test
   done
 
   echo "== the long soak =="

@@ -56,7 +56,7 @@ web_sdl_recipe() {  # web_sdl_recipe SOURCES_DIR PREFIX WORK_DIR
   cmake "$toolchain" -S "$root/scripts/web/deps" -B "$3/build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$2" -DSDL2_SOURCE="$(echo "$1"/libsdl2-2*/)" \
     -DSDL2_MIXER_SOURCE="$(echo "$1"/libsdl2-mixer-2*/)" >/dev/null
-  cmake --build "$3/build" -j2 >/dev/null
+  cmake --build "$3/build" -j"$AMBER_JOBS" >/dev/null
   cmake --install "$3/build" >/dev/null
 }
 deps_key_extra=$(cat scripts/web/deps/CMakeLists.txt)
@@ -67,7 +67,7 @@ echo "== the game for the browser (build-web/) =="
 cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$([ "$mode" = test ] && echo ON || echo OFF)" \
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
   -DAMBER_CONTENT_DIR="$root/build/resources" -DAMBER_WEB_ICONS="$root/build/icons" >/dev/null
-cmake --build build-web -j2 >/dev/null
+cmake --build build-web -j"$AMBER_JOBS" >/dev/null
 raw=0 packed=0
 for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do
   raw=$((raw + $(stat -c %s "build-web/$f"))) packed=$((packed + $(gzip -9c "build-web/$f" | wc -c)))

@@ -50,7 +50,7 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain" -DCMAKE_BUILD
   -DAMBER_CONTENT_DIR="$amber_root/build/resources" >/dev/null
 targets=(amber-hollow)
 [ "$run_tests" = 1 ] && targets+=(amber-tests amber-rigtool amber-capture amber-soak amber-replay)
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --build "$build" -j"$AMBER_JOBS" --target "${targets[@]}"
 
 echo "== $zip =="
 scripts/windows/pack.sh "$build" "$zip"

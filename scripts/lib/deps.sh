@@ -8,6 +8,7 @@
 # Also: the native build's content, which every other platform ships.
 
 amber_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$amber_root/scripts/lib/jobs.sh"
 
 # cross_deps TARGET RECIPE COMPILER_LINE PACKAGE...: sets deps_prefix.
 # PACKAGE names a native -dev package; its source package at the same version
@@ -50,5 +51,5 @@ native_content() {
   local configure=()
   [ -f "$amber_root/build/CMakeCache.txt" ] || configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
   cmake -S "$amber_root" -B "$amber_root/build" "${configure[@]}" >/dev/null
-  cmake --build "$amber_root/build" -j2 --target content_media content_figures "$@" >/dev/null
+  cmake --build "$amber_root/build" -j"$AMBER_JOBS" --target content_media content_figures "$@" >/dev/null
 }

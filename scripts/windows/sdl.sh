@@ -14,7 +14,7 @@ windows_sdl_recipe() {  # windows_sdl_recipe SOURCES_DIR PREFIX WORK_DIR
     local name=$1 dir=$2
     shift 2
     cmake -S "$dir" -B "$work/build-$name" "${common[@]}" "$@" >"$work/$name.log"
-    cmake --build "$work/build-$name" -j2 >>"$work/$name.log"
+    cmake --build "$work/build-$name" -j"$AMBER_JOBS" >>"$work/$name.log"
     cmake --install "$work/build-$name" >>"$work/$name.log"
   }
   one sdl2 "$src"/libsdl2-[0-9]* -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF

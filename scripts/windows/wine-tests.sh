@@ -9,6 +9,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib/wine.sh"
+. "$root/scripts/lib/jobs.sh"
 build=$(cd "$1" && pwd) zip=$2
 failed=0
 summary=()
@@ -29,7 +30,7 @@ echo "== unit and rendering tests under Wine (headless) =="
 # Left out here, as they cannot run under Wine: the window end-to-end tests
 # (X11 tools; the Windows window is probed below), the content generator's
 # tests (a host program) and the benchmarks' check (POSIX only).
-(cd "$build" && ctest --output-on-failure -j2 --timeout 900) | tee "$build/wine-tests.txt" || failed=1
+(cd "$build" && ctest --output-on-failure -j"$AMBER_JOBS" --timeout 900) | tee "$build/wine-tests.txt" || failed=1
 summary+=("unit and rendering suite under Wine: $(grep -E 'tests passed|tests failed' "$build/wine-tests.txt" | tail -n 1)")
 
 echo "== scripted replay: native and Windows =="

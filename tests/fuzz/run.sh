@@ -6,10 +6,11 @@
 # usage: tests/fuzz/run.sh [SECONDS_PER_TARGET]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/lib/jobs.sh
 seconds=${1:-60}
 cmake -S . -B build-fuzz -DAMBER_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build build-fuzz -j2 --target rig-fuzz clip-fuzz
+cmake --build build-fuzz -j"$AMBER_JOBS" --target rig-fuzz clip-fuzz
 mkdir -p build-fuzz/corpus/{rig,clip} build-fuzz/findings/{rig,clip}
 for figure in build/resources/*/; do
   name=$(basename "$figure")
