@@ -92,6 +92,28 @@ bool compileFigure(const json& text, const std::string& source,
            encodeCheckedClip(figure.attack, boneCount, true, nameOf(kAttackClipFile), figure.attackBytes, error);
 }
 
+namespace {
+
+bool writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (out.good()) return true;
+    error = path.string() + ": cannot be written";
+    return false;
+}
+
+}  // namespace
+
+bool writeFigureFiles(const CompiledFigure& figure, const json& text, const std::string& source,
+                      const std::filesystem::path& directory, std::string& error) {
+    std::error_code made;
+    std::filesystem::create_directories(directory, made);
+    return writeBytes(directory / kRigFile, figure.rigBytes, error) &&
+           writeBytes(directory / kIdleClipFile, figure.idleBytes, error) &&
+           writeBytes(directory / kAttackClipFile, figure.attackBytes, error) &&
+           drawFigureLimbs(text, source, &directory, error);
+}
+
 #ifdef AMBER_RIGTOOL_DRAWS_LIMBS
 bool drawFigureLimbs(const json& text, const std::string& source, const std::filesystem::path* directory,
                      std::string& error) {

@@ -50,6 +50,13 @@ bool compileFigure(const nlohmann::json& text, const std::string& source,
                    const std::function<std::string(std::string_view file)>& nameOf, CompiledFigure& figure,
                    const char*& kind, std::string& error);
 
+// Writes a compiled figure into directory (made when missing): the rig, both
+// clips and the limbs drawn from the figure text read from source. The one way
+// a figure's game files are written, by the rig tool and the workshop alike.
+// Returns false with error "<path>: cannot be written" or drawFigureLimbs's.
+bool writeFigureFiles(const CompiledFigure& figure, const nlohmann::json& text, const std::string& source,
+                      const std::filesystem::path& directory, std::string& error);
+
 // Draws every limb of the figure text from its SVG picture (or mirrors an
 // earlier limb), at the picture's own size, and, when directory is given, saves
 // limb i there as limbFileName(i). Returns false with error "<source>: limb

@@ -102,13 +102,7 @@ int buildFigure(const std::string& source, const std::string& outDirectory) {
     CompiledFigure figure;
     const char* kind = kToolError;
     if (!compileFigure(text, source, nameOf, figure, kind, error)) return failWith(kind, error);
-    std::error_code made;
-    std::filesystem::create_directories(directory, made);
-    if (!writeBytes(nameOf(kRigFile), figure.rigBytes, error) ||
-        !writeBytes(nameOf(kIdleClipFile), figure.idleBytes, error) ||
-        !writeBytes(nameOf(kAttackClipFile), figure.attackBytes, error))
-        return failWith(kToolError, error);
-    if (!drawFigureLimbs(text, source, &directory, error)) return failWith(kToolError, error);
+    if (!writeFigureFiles(figure, text, source, directory, error)) return failWith(kToolError, error);
     return 0;
 }
 
