@@ -134,3 +134,23 @@ TEST(WorkshopDocument, ARefusedFigureSaysWhyAndWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WorkshopDocument, ABoneEditIsCheckedAgainAsTheGameWould) {
+    FigureDocument document;
+    std::string error;
+    ASSERT_TRUE(document.open(kFigures + "/wendle.json", error)) << error;
+    BoneRecord head = document.compiled.rig.bones[1];
+    head.pivotX = 12;
+    head.pivotY = 70;
+    head.angle = 0.25f;
+    document.setBone(1, head);
+    ASSERT_EQ(document.refusal, "");
+    EXPECT_EQ(document.compiled.rig.bones[1].pivotX, 12);
+    EXPECT_EQ(document.compiled.rig.bones[1].pivotY, 70);
+    EXPECT_EQ(document.compiled.rig.bones[1].angle, 0.25f);
+    EXPECT_EQ(document.boneName(1), "head");
+}
+
+}  // namespace

@@ -11,6 +11,25 @@ bool FigureDocument::open(const std::string& path, std::string& error) {
     return true;
 }
 
+void FigureDocument::setBone(std::size_t bone, const BoneRecord& record) {
+    if (!text.contains("bones") || !text["bones"].is_array() || bone >= text["bones"].size()) return;
+    nlohmann::json& entry = text["bones"][bone];
+    entry["pivot"] = {record.pivotX, record.pivotY};
+    entry["offset"] = {record.offsetX, record.offsetY};
+    // A float widened to double reads back as the same float.
+    entry["angle"] = static_cast<double>(record.angle);
+    entry["limb"] = record.limbIndex;
+    entry["layer"] = record.layer;
+    check();
+}
+
+std::string FigureDocument::boneName(std::size_t bone) const {
+    const nlohmann::json& bones = text["bones"];
+    if (bones.is_array() && bone < bones.size() && bones[bone].contains("name") && bones[bone]["name"].is_string())
+        return bones[bone]["name"].get<std::string>();
+    return "bone " + std::to_string(bone);
+}
+
 std::string FigureDocument::gameFolder() const {
     return resourcePath(std::filesystem::path(source).stem().string());
 }

@@ -24,6 +24,14 @@ struct FigureDocument {
     // Returns whether it is accepted; refusal says why not.
     bool check();
 
+    // Sets the pivot, offset, angle (radians), limb and layer of bone
+    // (an index into the text's "bones") in the text from record, then checks
+    // the figure again. Does nothing for an index outside the bones.
+    void setBone(std::size_t bone, const BoneRecord& record);
+
+    // The name the text gives bone, or "bone <i>" when it gives none.
+    std::string boneName(std::size_t bone) const;
+
     // The game folder this figure is loaded from, "resources\<name>".
     std::string gameFolder() const;
 

@@ -12,6 +12,7 @@
 
 #include "app/application.h"
 #include "figure_document.h"
+#include "skeleton/pose.h"
 #include "stage.h"
 
 namespace {
@@ -27,6 +28,8 @@ struct View {
     int slowdown = 1;             // 1, 2 or 4: the game's speed, half, a quarter
     std::uint32_t lastStepMs = 0;
     std::string stageError;       // why the stage is empty, when it is
+    int selected = 0;             // the bone whose fields are shown
+    RigFile editing;              // the rig last accepted, whose fields the panel edits
 };
 
 std::filesystem::path buildFolderFor(const WorkshopOptions& options, const FigureDocument& document) {
@@ -39,11 +42,59 @@ std::filesystem::path buildFolderFor(const WorkshopOptions& options, const Figur
 void rebuildStage(SDL_Renderer* renderer, const FigureDocument& document, const std::filesystem::path& folder,
                   Stage& stage, View& view) {
     std::string error;
+    if (document.refusal.empty()) view.editing = document.compiled.rig;
+    const StageClip clip = stage.clip;
+    const std::int32_t frame = stage.frame;
     if (!document.writeGameFiles(folder, error) || !stage.load(renderer, folder.string(), placeOfFigure(document.source), error)) {
         view.stageError = error;
         return;
     }
     view.stageError.clear();
+    // An edit keeps the frame in sight.
+    stage.clip = clip;
+    stage.poseFrame(clip, std::clamp(frame, 0, std::max(stage.clipLength() - 1, 0)));
+}
+
+// The bone and its children as an open tree; clicking a name selects it.
+void drawBoneTree(const FigureDocument& document, const RigFile& rig, std::size_t bone, int depth, View& view) {
+    if (bone >= rig.bones.size() || depth > static_cast<int>(rig.bones.size())) return;
+    const std::string label = document.boneName(bone) + "##" + std::to_string(bone);
+    const bool leaf = rig.bones[bone].children.empty();
+    ImGuiTreeNodeFlags flags = ImGuiTreeNodeFlags_DefaultOpen | ImGuiTreeNodeFlags_OpenOnArrow;
+    if (leaf) flags |= ImGuiTreeNodeFlags_Leaf;
+    if (view.selected == static_cast<int>(bone)) flags |= ImGuiTreeNodeFlags_Selected;
+    const bool open = ImGui::TreeNodeEx(label.c_str(), flags);
+    if (ImGui::IsItemClicked()) view.selected = static_cast<int>(bone);
+    if (!open) return;
+    for (std::int32_t child : rig.bones[bone].children) drawBoneTree(document, rig, child, depth + 1, view);
+    ImGui::TreePop();
+}
+
+// The selected bone's numbers; an edit goes into the figure text and the
+// figure is checked again. Returns whether anything was edited.
+bool drawBoneFields(FigureDocument& document, View& view) {
+    if (view.selected < 0 || view.selected >= static_cast<int>(view.editing.bones.size())) return false;
+    BoneRecord& bone = view.editing.bones[view.selected];
+    int pivot[2] = {bone.pivotX, bone.pivotY};
+    int offset[2] = {bone.offsetX, bone.offsetY};
+    int limb = bone.limbIndex, layer = bone.layer;
+    float angle = bone.angle;
+    bool edited = ImGui::InputInt2("pivot", pivot);
+    edited |= ImGui::InputInt2("offset", offset);
+    edited |= ImGui::InputFloat("angle", &angle, 0.05f, 0.5f, "%.4f rad");
+    ImGui::Text("        = %.2f degrees", static_cast<double>(angle) * kDegreesPerRadian);
+    edited |= ImGui::InputInt("limb", &limb);
+    edited |= ImGui::InputInt("layer", &layer);
+    if (!edited) return false;
+    bone.pivotX = pivot[0];
+    bone.pivotY = pivot[1];
+    bone.offsetX = offset[0];
+    bone.offsetY = offset[1];
+    bone.angle = angle;
+    bone.limbIndex = static_cast<std::uint8_t>(std::clamp(limb, 0, 255));
+    bone.layer = static_cast<std::uint8_t>(std::clamp(layer, 0, 255));
+    document.setBone(static_cast<std::size_t>(view.selected), bone);
+    return true;
 }
 
 // One frame of playback: the idle loops, the attack plays once and the idle
@@ -58,7 +109,8 @@ void stepPlayback(Stage& stage) {
     }
 }
 
-void drawPanel(const FigureDocument& document, Stage& stage, View& view) {
+// Returns whether the figure was edited.
+bool drawPanel(FigureDocument& document, Stage& stage, View& view) {
     ImGui::SetNextWindowPos(ImVec2(0, 0));
     ImGui::SetNextWindowSize(ImVec2(kPanelWidth, static_cast<float>(kWorkshopHeight)), ImGuiCond_Once);
     ImGui::Begin("Figure", nullptr, ImGuiWindowFlags_NoMove);
@@ -97,7 +149,17 @@ void drawPanel(const FigureDocument& document, Stage& stage, View& view) {
     }
     ImGui::Separator();
     ImGui::Text("%.1f frames a second", static_cast<double>(ImGui::GetIO().Framerate));
+    bool edited = false;
+    if (!view.editing.bones.empty()) {
+        ImGui::Separator();
+        ImGui::Text("bones");
+        drawBoneTree(document, view.editing, 0, 0, view);
+        ImGui::Separator();
+        ImGui::Text("%s", document.boneName(static_cast<std::size_t>(view.selected)).c_str());
+        edited = drawBoneFields(document, view);
+    }
     ImGui::End();
+    return edited;
 }
 
 // The stage texture at the view's zoom, right of the panel: zoomed in, the
@@ -170,8 +232,9 @@ int runWorkshop(const WorkshopOptions& options) {
         ImGui_ImplSDLRenderer_NewFrame();
         ImGui_ImplSDL2_NewFrame();
         ImGui::NewFrame();
-        drawPanel(document, stage, view);
+        const bool edited = drawPanel(document, stage, view);
         ImGui::Render();
+        if (edited && document.refusal.empty()) rebuildStage(renderer, document, folder, stage, view);
 
         SDL_SetRenderTarget(renderer, stageTexture);
         if (stage.figure) {
