@@ -6,21 +6,15 @@ namespace {
 
 static_assert(kSoundFiles.size() == kSoundCount);
 
-// Figures stand beside the board at fixed screen points.
-constexpr std::int32_t kPlayerRootX = 128;
-constexpr std::int32_t kPlayerRootY = 100;
-constexpr std::int32_t kBackgroundRootX = 512;
-constexpr std::int32_t kBackgroundRootY = 100;
-constexpr double kPlayerScale = 0.7;
-constexpr double kBackgroundScale = 0.8;
+}  // namespace
 
-void scaleBones(Rig& rig, double factor) {
+void placeFigure(Rig& rig, const FigurePlace& place) {
+    rig.root->offsetX = place.rootX;
+    rig.root->offsetY = place.rootY;
     for (std::int32_t i = 0; i < rig.boneCount; ++i) {
-        rig.bones[i].scale = static_cast<float>(static_cast<double>(rig.bones[i].scale) * factor);
+        rig.bones[i].scale = static_cast<float>(static_cast<double>(rig.bones[i].scale) * place.scale);
     }
 }
-
-}  // namespace
 
 Sound::~Sound() {
     if (chunk) Mix_FreeChunk(chunk);
@@ -33,19 +27,13 @@ Game::Game(SDL_Renderer* renderer, std::int32_t w, std::int32_t h) : width(w), h
     fontTexture = std::make_unique<Texture>(resourcePath(kFontSheetFile), kFontCellCount, renderer);
 
     player = Character::load(renderer, resourcePath(kPlayerFigureFolder));
-    if (player) {
-        player->rig.root->offsetX = kPlayerRootX;
-        player->rig.root->offsetY = kPlayerRootY;
-    }
+    if (player) placeFigure(player->rig, kPlayerPlace);
     background = Character::load(renderer, resourcePath(kBackgroundFigureFolder));
     if (background) {
         // The background figure turns every bone itself, from a flat start.
         for (std::int32_t i = 0; i < background->rig.boneCount; ++i) background->rig.bones[i].angle = 0;
-        scaleBones(background->rig, kBackgroundScale);
-        background->rig.root->offsetX = kBackgroundRootX;
-        background->rig.root->offsetY = kBackgroundRootY;
+        placeFigure(background->rig, kBackgroundPlace);
     }
-    if (player) scaleBones(player->rig, kPlayerScale);
 
     sounds = std::make_unique<Sound[]>(soundCount);
     for (std::int32_t i = 0; i < soundCount; ++i) {

@@ -36,6 +36,22 @@ inline constexpr std::int32_t kHudGlyphSize = 16;
 inline constexpr std::int32_t kHudX = 0;
 inline constexpr std::int32_t kHudY = 64;
 
+// Where the game shows a figure: the screen point its root stands on and the
+// factor every bone's scale is multiplied by. The figure's own root offset is
+// not used: the game places its figures itself.
+struct FigurePlace {
+    std::int32_t rootX, rootY;
+    double scale;
+};
+inline constexpr FigurePlace kPlayerPlace{128, 100, 0.7};
+inline constexpr FigurePlace kBackgroundPlace{512, 100, 0.8};
+// The grey of the background every frame is cleared to.
+inline constexpr std::uint8_t kBackgroundGrey = 100;
+
+// Puts rig's root on place's point and scales every bone by place's factor
+// (multiplied in double, stored as float). Needs a built rig.
+void placeFigure(Rig& rig, const FigurePlace& place);
+
 // Updates since the last shot, program-wide; a shot needs it above kShotCooldown.
 extern std::int32_t framesSinceShot;
 

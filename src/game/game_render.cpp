@@ -1,13 +1,6 @@
 #include "game/game.h"
 #include "media/text.h"
 
-namespace {
-
-// The grey of the background, set at the end of each frame for the next clear.
-constexpr std::uint8_t kBackgroundGrey = 100;
-
-}  // namespace
-
 void Game::render(SDL_Renderer* renderer) {
     const SDL_Rect boardArea = boardAreaFor(width, height, board->rowCount);
     board->draw(renderer, *pieceTexture, boardArea);

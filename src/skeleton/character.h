@@ -19,8 +19,9 @@ struct Character {
 
     // Loads "body.jrig", "idle.janim", "attack.janim" and the limb images from
     // directory (game separators, no trailing separator) and starts the idle
-    // clip. All three files are checked before anything is built; a figure
-    // whose files are missing or faulty is refused: one line such as
+    // clip. The rig comes first (Rig::load), then both clips are checked
+    // against its bones; a figure whose files are missing or faulty is
+    // refused: one line such as
     // "Rig loading error! : <path>: <fault>" or "Clip loading error! : ..." on
     // standard output, and null is returned. A limb image that fails to load
     // is reported by Texture and does not refuse the figure.

@@ -1,6 +1,17 @@
 #include "skeleton/rig.h"
 
 #include "media/content.h"
+#include "skeleton/byte_reader.h"
+
+bool Rig::load(SDL_Renderer* renderer, const std::string& directory, std::string& error) {
+    const std::string path = gamePath(directory, kRigFile);
+    std::vector<std::uint8_t> bytes;
+    RigFile file;
+    if (!readFigureFile(path, bytes, error) || !parseRig(bytes, path, file, error)) return false;
+    build(file);
+    loadLimbTextures(renderer, directory);
+    return true;
+}
 
 void Rig::build(const RigFile& file) {
     boneCount = static_cast<std::int32_t>(file.bones.size());

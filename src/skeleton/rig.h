@@ -55,6 +55,14 @@ struct Rig {
     std::vector<Bone*> drawList;
     std::vector<Bone*> walkStack;
 
+    // Loads the rig of the figure in directory (game separators, no trailing
+    // separator): "<directory>\body.jrig" read whole and checked (parseRig),
+    // the bones built (build), then the limb textures made (loadLimbTextures).
+    // A missing or faulty rig file returns false with error "<path>: <fault>"
+    // and leaves the rig untouched; a limb image that fails is reported by
+    // Texture and does not refuse the rig.
+    bool load(SDL_Renderer* renderer, const std::string& directory, std::string& error);
+
     // Builds the bones and links from a checked rig file (parseRig/checkRig);
     // no textures. Clip playback starts idle: no clip, clipFrame 0.
     void build(const RigFile& file);

@@ -183,7 +183,7 @@ const struct {
      "end frame 2147483648 of the last keyframe is outside 1 to 2147483647"},
 };
 
-// One line naming the file and the fault, before any limb image is tried.
+// One line naming the file and the fault.
 TEST_F(Figures, LoaderRefusesABrokenFileInOneLine) {
     for (const auto& [file, bytes, fault] : kBrokenFiles) {
         SCOPED_TRACE(file + ": " + fault);

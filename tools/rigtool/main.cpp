@@ -10,12 +10,9 @@
 #include <iterator>
 #include <sstream>
 
+#include "figure_build.h"
 #include "figure_text.h"
 #include "media/content.h"
-#ifdef AMBER_RIGTOOL_DRAWS_LIMBS
-#include "media_io.h"
-#include "svg_picture.h"
-#endif
 #include "skeleton/byte_reader.h"
 #include "skeleton/clip_file.h"
 
@@ -23,8 +20,7 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kToolError = "Rig tool error! : ";
-constexpr int kMaxLimbSide = 512;  // pixels
+constexpr const char* kToolError = kFigureSourceError;
 
 const char* const kUsage =
     "usage:\n"
@@ -41,21 +37,6 @@ int failWith(const char* kind, const std::string& error) {
     return 1;
 }
 
-bool readText(const std::string& path, json& text, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
-        return false;
-    }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    text = json::parse(content, nullptr, false);
-    if (text.is_discarded()) {
-        error = path + ": is not valid JSON";
-        return false;
-    }
-    return true;
-}
-
 bool writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -64,22 +45,14 @@ bool writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
     return false;
 }
 
-// Encodes and then reads back through the game's own parser, so a file the
-// game would refuse is refused here with the same words.
 bool compileRig(const RigFile& rig, const std::string& outPath, std::string& error) {
-    std::vector<std::uint8_t> bytes = encodeRig(rig);
-    RigFile check;
-    if (!parseRig(bytes, outPath, check, error)) return false;
-    return writeBytes(outPath, bytes, error);
+    std::vector<std::uint8_t> bytes;
+    return encodeCheckedRig(rig, outPath, bytes, error) && writeBytes(outPath, bytes, error);
 }
 
-bool compileClip(const std::vector<Keyframe>& clip, std::int32_t boneCount, bool attack, const std::string& outPath,
-                 std::string& error) {
-    std::vector<std::uint8_t> bytes = encodeClip(clip);
-    std::vector<Keyframe> check;
-    if (!parseClip(bytes, outPath, boneCount, check, error)) return false;
-    if (attack && !checkAttackClip(check.size(), outPath, error)) return false;
-    return writeBytes(outPath, bytes, error);
+bool compileClip(const std::vector<Keyframe>& clip, const std::string& outPath, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    return encodeCheckedClip(clip, kAnyBoneCount, false, outPath, bytes, error) && writeBytes(outPath, bytes, error);
 }
 
 int dumpRig(const std::string& path) {
@@ -105,7 +78,7 @@ int compileRigFile(const std::string& source, const std::string& outPath) {
     json text;
     RigFile rig;
     std::string error;
-    if (!readText(source, text, error) || !rigFromText(text, source, 0, rig, error)) return failWith(kToolError, error);
+    if (!readFigureSource(source, text, error) || !rigFromText(text, source, 0, rig, error)) return failWith(kToolError, error);
     if (!compileRig(rig, outPath, error)) return failWith(kRigLoadError, error);
     return 0;
 }
@@ -114,82 +87,22 @@ int compileClipFile(const std::string& source, const std::string& outPath) {
     json text;
     std::vector<Keyframe> clip;
     std::string error;
-    if (!readText(source, text, error) || !clipFromText(text, source, nullptr, clip, error))
+    if (!readFigureSource(source, text, error) || !clipFromText(text, source, nullptr, clip, error))
         return failWith(kToolError, error);
-    if (!compileClip(clip, kAnyBoneCount, false, outPath, error)) return failWith(kClipLoadError, error);
+    if (!compileClip(clip, outPath, error)) return failWith(kClipLoadError, error);
     return 0;
 }
-
-#ifdef AMBER_RIGTOOL_DRAWS_LIMBS
-// Draws one limb from the SVG picture its entry names (relative to the figure
-// file) at the picture's own size, which the rig's pivots are measured in.
-contentgen::RgbImage drawLimb(const json& limb, const std::filesystem::path& folder) {
-    if (!limb.is_object() || !limb.contains("picture") || !limb["picture"].is_string())
-        throw std::runtime_error("needs a \"picture\" (an SVG file) or \"mirrorOf\"");
-    const std::string path = (folder / limb["picture"].get<std::string>()).string();
-    const contentgen::PixelSize size = contentgen::svgPixelSize(path);
-    if (size.width > kMaxLimbSide || size.height > kMaxLimbSide)
-        throw std::runtime_error(path + ": a limb is at most " + std::to_string(kMaxLimbSide) + " pixels a side");
-    return contentgen::renderKeyedSvg(path, size.width, size.height);
-}
-
-bool writeLimbs(const json& limbs, const std::string& source, const std::filesystem::path& directory,
-                std::string& error) {
-    std::vector<contentgen::RgbImage> drawn;
-    for (std::size_t i = 0; i < limbs.size(); ++i) {
-        const std::string where = source + ": limb " + std::to_string(i);
-        try {
-            // A limb may be the mirror image of an earlier one (a left and a right arm).
-            if (limbs[i].is_object() && limbs[i].contains("mirrorOf")) {
-                const json& of = limbs[i]["mirrorOf"];
-                if (!of.is_number_unsigned() || of.get<std::size_t>() >= i)
-                    throw std::runtime_error("\"mirrorOf\" must name an earlier limb");
-                drawn.push_back(contentgen::mirrored(drawn[of.get<std::size_t>()]));
-            } else {
-                drawn.push_back(drawLimb(limbs[i], std::filesystem::path(source).parent_path()));
-            }
-            contentgen::saveBmp((directory / limbFileName(static_cast<std::int32_t>(i))).string(), drawn.back());
-        } catch (const std::exception& e) {
-            error = where + ": " + e.what();
-            return false;
-        }
-    }
-    return true;
-}
-#else
-// A cross-built rig tool has no SVG painter; figures come from the native build.
-bool writeLimbs(const json&, const std::string& source, const std::filesystem::path&, std::string& error) {
-    error = source + ": this rig tool was built without the limb painter";
-    return false;
-}
-#endif
 
 int buildFigure(const std::string& source, const std::string& outDirectory) {
     json text;
     std::string error;
-    if (!readText(source, text, error)) return failWith(kToolError, error);
-    if (!text.is_object() || !text.contains("limbs") || !text["limbs"].is_array())
-        return failWith(kToolError, source + ": needs a \"limbs\" list");
-    for (const char* clipName : {"idle", "attack"}) {
-        if (!text.contains(clipName)) return failWith(kToolError, source + ": needs an \"" + clipName + "\" clip");
-    }
-    RigFile rig;
-    std::vector<Keyframe> idle, attack;
-    const json& limbs = text["limbs"];
-    if (!rigFromText(text, source, static_cast<int>(limbs.size()), rig, error) ||
-        !clipFromText(text["idle"], source + ": idle", &text["bones"], idle, error) ||
-        !clipFromText(text["attack"], source + ": attack", &text["bones"], attack, error))
-        return failWith(kToolError, error);
-
-    std::filesystem::path directory(outDirectory);
-    std::error_code made;
-    std::filesystem::create_directories(directory, made);
-    const auto boneCount = static_cast<std::int32_t>(rig.bones.size());
-    if (!compileRig(rig, (directory / kRigFile).string(), error)) return failWith(kRigLoadError, error);
-    if (!compileClip(idle, boneCount, false, (directory / kIdleClipFile).string(), error) ||
-        !compileClip(attack, boneCount, true, (directory / kAttackClipFile).string(), error))
-        return failWith(kClipLoadError, error);
-    if (!writeLimbs(limbs, source, directory, error)) return failWith(kToolError, error);
+    if (!readFigureSource(source, text, error)) return failWith(kToolError, error);
+    const std::filesystem::path directory(outDirectory);
+    const auto nameOf = [&](std::string_view file) { return (directory / file).string(); };
+    CompiledFigure figure;
+    const char* kind = kToolError;
+    if (!compileFigure(text, source, nameOf, figure, kind, error)) return failWith(kind, error);
+    if (!writeFigureFiles(figure, text, source, directory, error)) return failWith(kToolError, error);
     return 0;
 }
 

@@ -1,0 +1,268 @@
+#include "workshop_window.h"
+
+#include <SDL.h>
+#include <imgui.h>
+#include <imgui_impl_sdl.h>
+#include <imgui_impl_sdlrenderer.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/application.h"
+#include "figure_document.h"
+#include "skeleton/pose.h"
+#include "stage.h"
+
+namespace {
+
+constexpr int kWorkshopWidth = 1100;  // pixels: the panel beside the game's whole picture at 1x
+constexpr int kWorkshopHeight = 720;
+constexpr int kPanelWidth = 300;
+
+// What the window shows and plays, apart from the figure itself.
+struct View {
+    int zoom = 1;                 // 1, 2 or 4
+    bool playing = false;
+    int slowdown = 1;             // 1, 2 or 4: the game's speed, half, a quarter
+    std::uint32_t lastStepMs = 0;
+    std::string stageError;       // why the stage is empty, when it is
+    int selected = 0;             // the bone whose fields are shown
+    RigFile editing;              // the rig last accepted, whose fields the panel edits
+};
+
+std::filesystem::path buildFolderFor(const WorkshopOptions& options, const FigureDocument& document) {
+    if (!options.outDirectory.empty()) return options.outDirectory;
+    return std::filesystem::temp_directory_path() / ("amber-workshop-" + std::to_string(getpid())) /
+           std::filesystem::path(document.source).stem();
+}
+
+// Builds the figure's files and loads them onto the stage as the game would.
+void rebuildStage(SDL_Renderer* renderer, const FigureDocument& document, const std::filesystem::path& folder,
+                  Stage& stage, View& view) {
+    std::string error;
+    if (document.refusal.empty()) view.editing = document.compiled.rig;
+    const StageClip clip = stage.clip;
+    const std::int32_t frame = stage.frame;
+    if (!document.writeGameFiles(folder, error) || !stage.load(renderer, folder.string(), placeOfFigure(document.source), error)) {
+        view.stageError = error;
+        return;
+    }
+    view.stageError.clear();
+    // An edit keeps the frame in sight.
+    stage.clip = clip;
+    stage.poseFrame(clip, std::clamp(frame, 0, std::max(stage.clipLength() - 1, 0)));
+}
+
+// The bone and its children as an open tree; clicking a name selects it.
+void drawBoneTree(const FigureDocument& document, const RigFile& rig, std::size_t bone, int depth, View& view) {
+    if (bone >= rig.bones.size() || depth > static_cast<int>(rig.bones.size())) return;
+    const std::string label = document.boneName(bone) + "##" + std::to_string(bone);
+    const bool leaf = rig.bones[bone].children.empty();
+    ImGuiTreeNodeFlags flags = ImGuiTreeNodeFlags_DefaultOpen | ImGuiTreeNodeFlags_OpenOnArrow;
+    if (leaf) flags |= ImGuiTreeNodeFlags_Leaf;
+    if (view.selected == static_cast<int>(bone)) flags |= ImGuiTreeNodeFlags_Selected;
+    const bool open = ImGui::TreeNodeEx(label.c_str(), flags);
+    if (ImGui::IsItemClicked()) view.selected = static_cast<int>(bone);
+    if (!open) return;
+    for (std::int32_t child : rig.bones[bone].children) drawBoneTree(document, rig, child, depth + 1, view);
+    ImGui::TreePop();
+}
+
+// The selected bone's numbers; an edit goes into the figure text and the
+// figure is checked again. Returns whether anything was edited.
+bool drawBoneFields(FigureDocument& document, View& view) {
+    if (view.selected < 0 || view.selected >= static_cast<int>(view.editing.bones.size())) return false;
+    BoneRecord& bone = view.editing.bones[view.selected];
+    int pivot[2] = {bone.pivotX, bone.pivotY};
+    int offset[2] = {bone.offsetX, bone.offsetY};
+    int limb = bone.limbIndex, layer = bone.layer;
+    float angle = bone.angle;
+    bool edited = ImGui::InputInt2("pivot", pivot);
+    edited |= ImGui::InputInt2("offset", offset);
+    edited |= ImGui::InputFloat("angle", &angle, 0.05f, 0.5f, "%.4f rad");
+    ImGui::Text("        = %.2f degrees", static_cast<double>(angle) * kDegreesPerRadian);
+    edited |= ImGui::InputInt("limb", &limb);
+    edited |= ImGui::InputInt("layer", &layer);
+    if (!edited) return false;
+    bone.pivotX = pivot[0];
+    bone.pivotY = pivot[1];
+    bone.offsetX = offset[0];
+    bone.offsetY = offset[1];
+    bone.angle = angle;
+    bone.limbIndex = static_cast<std::uint8_t>(std::clamp(limb, 0, 255));
+    bone.layer = static_cast<std::uint8_t>(std::clamp(layer, 0, 255));
+    document.setBone(static_cast<std::size_t>(view.selected), bone);
+    return true;
+}
+
+// One frame of playback: the idle loops, the attack plays once and the idle
+// comes back, as in the game.
+void stepPlayback(Stage& stage) {
+    const std::int32_t next = stage.frame + 1;
+    if (next < stage.clipLength()) {
+        stage.frame = next;
+    } else {
+        stage.clip = StageClip::idle;
+        stage.frame = 0;
+    }
+}
+
+// Returns whether the figure was edited.
+bool drawPanel(FigureDocument& document, Stage& stage, View& view) {
+    ImGui::SetNextWindowPos(ImVec2(0, 0));
+    ImGui::SetNextWindowSize(ImVec2(kPanelWidth, static_cast<float>(kWorkshopHeight)), ImGuiCond_Once);
+    ImGui::Begin("Figure", nullptr, ImGuiWindowFlags_NoMove);
+    ImGui::TextWrapped("%s", document.source.c_str());
+    if (document.refusal.empty()) {
+        ImGui::TextColored(ImVec4(0.5f, 1, 0.5f, 1), "the game loads this figure");
+    } else {
+        ImGui::TextColored(ImVec4(1, 0.4f, 0.4f, 1), "refused:");
+        ImGui::TextWrapped("%s", document.refusal.c_str());
+    }
+    if (!view.stageError.empty()) ImGui::TextWrapped("%s", view.stageError.c_str());
+    ImGui::Separator();
+    if (stage.figure) {
+        int clip = stage.clip == StageClip::attack ? 1 : 0;
+        const bool idle = ImGui::RadioButton("idle", &clip, 0);
+        ImGui::SameLine();
+        const bool attack = ImGui::RadioButton("attack", &clip, 1);
+        if (idle || attack) stage.poseFrame(clip == 1 ? StageClip::attack : StageClip::idle, 0);
+        int frame = stage.frame;
+        const int last = stage.clipLength() > 0 ? stage.clipLength() - 1 : 0;
+        if (ImGui::SliderInt("frame", &frame, 0, last)) stage.frame = frame;
+        if (ImGui::Button(view.playing ? "pause" : "play")) view.playing = !view.playing;
+        ImGui::SameLine();
+        if (ImGui::Button("step")) stepPlayback(stage);
+        ImGui::Text("speed");
+        for (int slow : {1, 2, 4}) {
+            ImGui::SameLine();
+            const std::string label = slow == 1 ? "1x" : "1/" + std::to_string(slow);
+            ImGui::RadioButton(label.c_str(), &view.slowdown, slow);
+        }
+    }
+    ImGui::Text("zoom");
+    for (int zoom : {1, 2, 4}) {
+        ImGui::SameLine();
+        ImGui::RadioButton((std::to_string(zoom) + "x").c_str(), &view.zoom, zoom);
+    }
+    ImGui::Separator();
+    ImGui::Text("%.1f frames a second", static_cast<double>(ImGui::GetIO().Framerate));
+    bool edited = false;
+    if (!view.editing.bones.empty()) {
+        ImGui::Separator();
+        ImGui::Text("bones");
+        drawBoneTree(document, view.editing, 0, 0, view);
+        ImGui::Separator();
+        ImGui::Text("%s", document.boneName(static_cast<std::size_t>(view.selected)).c_str());
+        edited = drawBoneFields(document, view);
+    }
+    ImGui::End();
+    return edited;
+}
+
+// The stage texture at the view's zoom, right of the panel: zoomed in, the
+// part around the figure's root stays in sight.
+void showStage(SDL_Renderer* renderer, SDL_Texture* stageTexture, const Stage& stage, const View& view) {
+    const int areaW = kWorkshopWidth - kPanelWidth, areaH = kWorkshopHeight;
+    SDL_Rect source{};
+    source.w = std::min(kWindowWidth, areaW / view.zoom);
+    source.h = std::min(kWindowHeight, areaH / view.zoom);
+    if (view.zoom > 1) {
+        source.x = std::clamp(stage.place.rootX - source.w / 2, 0, kWindowWidth - source.w);
+        source.y = std::clamp(stage.place.rootY - source.h / 3, 0, kWindowHeight - source.h);
+    }
+    const SDL_Rect destination{kPanelWidth, 0, source.w * view.zoom, source.h * view.zoom};
+    SDL_RenderCopy(renderer, stageTexture, &source, &destination);
+}
+
+}  // namespace
+
+int runWorkshop(const WorkshopOptions& options) {
+    FigureDocument document;
+    std::string error;
+    if (!document.open(options.source, error)) {
+        std::fprintf(stderr, "amber-workshop: %s\n", error.c_str());
+        return 1;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "amber-workshop: SDL_Init: %s\n", SDL_GetError());
+        return 1;
+    }
+    const std::string title = "amber-workshop: " + std::filesystem::path(document.source).filename().string();
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWorkshopWidth,
+                                          kWorkshopHeight, 0);
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    SDL_Texture* stageTexture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
+                                                             kWindowWidth, kWindowHeight)
+                                         : nullptr;
+    if (!stageTexture) {
+        std::fprintf(stderr, "amber-workshop: cannot make the window: %s\n", SDL_GetError());
+        SDL_Quit();
+        return 1;
+    }
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGui::GetIO().IniFilename = nullptr;  // no imgui.ini left beside the figures
+    ImGui_ImplSDL2_InitForSDLRenderer(window);
+    ImGui_ImplSDLRenderer_Init(renderer);
+
+    const std::filesystem::path folder = buildFolderFor(options, document);
+    Stage stage;
+    View view;
+    rebuildStage(renderer, document, folder, stage, view);
+    // A measured run plays the idle, the costliest thing the stage does.
+    view.playing = options.measureFrames > 0;
+
+    const std::uint64_t started = SDL_GetPerformanceCounter();
+    for (int frames = 1; ; ++frames) {
+        SDL_Event event;
+        bool quit = false;
+        while (SDL_PollEvent(&event)) {
+            ImGui_ImplSDL2_ProcessEvent(&event);
+            if (event.type == SDL_QUIT) quit = true;
+        }
+        if (quit) break;
+        const std::uint32_t now = SDL_GetTicks();
+        if (view.playing && stage.figure && now - view.lastStepMs >= kFrameMillis * view.slowdown) {
+            stepPlayback(stage);
+            view.lastStepMs = now;
+        }
+        ImGui_ImplSDLRenderer_NewFrame();
+        ImGui_ImplSDL2_NewFrame();
+        ImGui::NewFrame();
+        const bool edited = drawPanel(document, stage, view);
+        ImGui::Render();
+        if (edited && document.refusal.empty()) rebuildStage(renderer, document, folder, stage, view);
+
+        SDL_SetRenderTarget(renderer, stageTexture);
+        if (stage.figure) {
+            stage.draw(renderer);
+        } else {
+            SDL_SetRenderDrawColor(renderer, kBackgroundGrey, kBackgroundGrey, kBackgroundGrey, 255);
+            SDL_RenderClear(renderer);
+        }
+        SDL_SetRenderTarget(renderer, nullptr);
+        SDL_SetRenderDrawColor(renderer, 30, 30, 30, 255);
+        SDL_RenderClear(renderer);
+        showStage(renderer, stageTexture, stage, view);
+        ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+        SDL_RenderPresent(renderer);
+        if (options.measureFrames > 0 && frames == options.measureFrames) {
+            const double seconds = static_cast<double>(SDL_GetPerformanceCounter() - started) /
+                                   static_cast<double>(SDL_GetPerformanceFrequency());
+            std::printf("%d frames in %.3f s: %.1f frames a second\n", frames, seconds, frames / seconds);
+            break;
+        }
+    }
+    ImGui_ImplSDLRenderer_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+    stage.figure.reset();  // its textures go before the renderer
+    SDL_DestroyTexture(stageTexture);
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return 0;
+}
