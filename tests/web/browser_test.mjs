@@ -330,14 +330,39 @@ async function newRelease(browser, url) {
   fs.rmSync(next, { recursive: true });
 }
 
+// A release whose resource package lacks the border sheet: the game's error
+// line, which it writes to standard output, is shown over the picture and
+// stays there once the game draws. The package's list of files lies in the
+// script: the sheet is renamed there, so the game finds no file of its name.
+async function missingSheet(browser) {
+  const broken = fs.mkdtempSync(`${os.tmpdir()}/amber-missing-sheet-`);
+  fs.cpSync(dir, broken, { recursive: true });
+  const script = fs.readFileSync(`${broken}/amber-hollow.js`, 'utf8');
+  const [sheet, renamed] = ['"/resources/border.bmp"', '"/resources/border.bm_"'];
+  if (script.split(sheet).length !== 2) throw new Error(`${sheet} is not once in the package's list of files`);
+  fs.writeFileSync(`${broken}/amber-hollow.js`, script.replace(sheet, renamed));
+  const server = await serve(broken);
+  try {
+    const page = await openGame(browser, server.url, { width: 800, height: 800 });
+    const shown = await page.$eval('#status', s => ({ text: s.textContent, visible: s.checkVisibility() }));
+    check('a missing sheet\'s error line is on the page', shown.text.startsWith('Surface initialization error! : '),
+          `"${shown.text}"`);
+    check('the error line stays once the game draws', shown.visible, `visible ${shown.visible} after the first frame`);
+    await page.close();
+  } finally {
+    await server.stop();
+    fs.rmSync(broken, { recursive: true });
+  }
+}
+
 const kRuns = {
-  desktop, replay, sound,
+  desktop, replay, sound, 'missing sheet': missingSheet,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
   app,  // it stops the server
   'new release': newRelease,
 };
-const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay'] };
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet'] };
 // AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).
 const only = process.env.AMBER_WEB_RUNS?.split(',');
 
