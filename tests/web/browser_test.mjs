@@ -277,6 +277,19 @@ async function app(browser, url, server) {
   const worker = await page.evaluate(() => Promise.race([navigator.serviceWorker.ready.then(() => true),
                                                        new Promise(done => setTimeout(done, 30e3, false))]));
   check('a service worker takes the page', worker, 'navigator.serviceWorker.ready');
+  // The worker answers for the release's files and the folder's address only:
+  // anything else reaches the server as if there were no worker. (It takes
+  // the page it was installed from a moment after it is ready.)
+  await page.waitForFunction('navigator.serviceWorker.controller', { timeout: 30e3 });
+  const answered = {};
+  const seen = response => { answered[new URL(response.url()).pathname.slice(1) || './'] = response.fromServiceWorker(); };
+  page.on('response', seen);
+  await page.evaluate(() => Promise.all(['amber-hollow.data', './', 'release.json', 'not-the-game.txt'].map(file => fetch(file))));
+  page.off('response', seen);
+  check('the worker answers for its files and the folder', answered['amber-hollow.data'] && answered['./'],
+        JSON.stringify(answered));
+  check('the worker leaves other addresses to the network', !answered['release.json'] && !answered['not-the-game.txt'],
+        JSON.stringify(answered));
   await server.stop();
   const start = Date.now();
   await page.reload();
@@ -291,7 +304,8 @@ const amberCaches = page => page.evaluate(async () => {
   const names = (await caches.keys()).filter(name => name.startsWith('amber-hollow '));
   return Promise.all(names.map(async name => ({ name, files: (await (await caches.open(name)).keys()).length })));
 });
-const releaseOf = file => fs.readFileSync(file, 'utf8').match(/const release = '(\w+)'/)[1];
+// The release's name and files, as the build wrote them beside the page.
+const releaseOf = folder => JSON.parse(fs.readFileSync(`${folder}/release.json`, 'utf8'));
 
 // True once no service worker waits to take over from another, as Chromium's
 // DevTools see them; false after 30 s. (A worker waits until the last page
@@ -320,11 +334,11 @@ async function newRelease(browser, url) {
   const next = fs.mkdtempSync(`${os.tmpdir()}/amber-release-`);
   fs.cpSync(dir, next, { recursive: true });
   fs.appendFileSync(`${next}/index.html`, '<!-- release 2 -->\n');
-  const files = [...fs.readFileSync(`${dir}/sw.js`, 'utf8').match(/const files = \[(.*)\];/)[1].matchAll(/'([^']+)'/g)].map(m => m[1]);
+  const { files } = releaseOf(dir);
   const source = new URL('../..', import.meta.url).pathname;
   execFileSync('cmake', [`-DWEB_DIR=${next}`, `-DTEMPLATE=${source}src/app/sw.js`, `-DFILES=${files.join(';')}`,
                          '-P', `${source}cmake/web-release.cmake`]);
-  const [oldName, newName] = [releaseOf(`${dir}/sw.js`), releaseOf(`${next}/sw.js`)];
+  const [oldName, newName] = [releaseOf(dir).release, releaseOf(next).release];
   check('a changed page is a new release', oldName !== newName, `release ${oldName}, then ${newName}`);
   const server = await serve(next, new URL(url).port);
 
