@@ -1,6 +1,9 @@
-# Writes the browser build's service worker (sw.js) from its template: the
+# Writes the browser build's list of its release (release.json) and its
+# service worker (sw.js, from its template, with that list in it): the
 # release's name is a digest of every file the page is made of, so any change
-# to any of them makes browsers fetch a whole new set.
+# to any of them makes browsers fetch a whole new set. release.json is the one
+# list of the release's files: the worker keeps those, scripts/release.sh
+# packs them, the browser test reads them.
 #   cmake -DWEB_DIR=build-web -DTEMPLATE=src/app/sw.js -DFILES="a;b;..." -P cmake/web-release.cmake
 set(digests "")
 set(quoted "")
@@ -10,9 +13,11 @@ foreach(name ${FILES})
   endif()
   file(SHA256 "${WEB_DIR}/${name}" digest)
   string(APPEND digests "${name} ${digest}\n")
-  list(APPEND quoted "'${name}'")
+  list(APPEND quoted "\"${name}\"")
 endforeach()
 string(SHA256 release "${digests}")
-string(SUBSTRING "${release}" 0 16 AMBER_WEB_RELEASE)
-list(JOIN quoted ", " AMBER_WEB_FILES)
+string(SUBSTRING "${release}" 0 16 release)
+list(JOIN quoted ", " files)
+set(AMBER_WEB_RELEASE_JSON "{ \"release\": \"${release}\", \"files\": [${files}] }")
+file(WRITE "${WEB_DIR}/release.json" "${AMBER_WEB_RELEASE_JSON}\n")
 configure_file("${TEMPLATE}" "${WEB_DIR}/sw.js" @ONLY)

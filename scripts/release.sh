@@ -31,12 +31,14 @@ if [ ! -x scripts/web.sh ]; then
   exit 1
 fi
 scripts/web.sh --no-serve
-# The page is what the browser loads: the HTML, its scripts (the game's and
-# the offline worker), the WebAssembly, the packed resources, the manifest
-# and icons for installing it, all at the top of build-web/.
-mapfile -t page < <(cd build-web && find . -maxdepth 1 -type f \( -name '*.html' -o -name '*.js' \
-  -o -name '*.wasm' -o -name '*.data' -o -name '*.webmanifest' -o -name 'icon-*.png' -o -name LICENSE \) | sort)
-[ ${#page[@]} -gt 0 ] || { echo "scripts/web.sh left no page in build-web/" >&2; exit 1; }
+# The page is what the browser loads, as the build listed it in
+# build-web/release.json (the HTML, the game's script, the WebAssembly, the
+# packed resources, the manifest and icons for installing it), with that list
+# and the offline worker made from it.
+[ -f build-web/release.json ] || { echo "scripts/web.sh left no build-web/release.json" >&2; exit 1; }
+mapfile -t page < <(python3 -c 'import json, sys; print("\n".join("./" + f for f in json.load(sys.stdin)["files"]))' <build-web/release.json)
+page+=(./release.json ./sw.js)
+[ ${#page[@]} -gt 2 ] || { echo "build-web/release.json lists no files" >&2; exit 1; }
 # With the licences: the game's, and the font sheet's (its letters are
 # Liberation Mono's).
 licences=$(mktemp -d)

@@ -6,16 +6,19 @@
 // the old caches. Addresses are relative: the folder may live under any path.
 'use strict';
 
-const release = '@AMBER_WEB_RELEASE@';
-const files = [@AMBER_WEB_FILES@];
+// The release as the build wrote it beside the page (release.json). It is in
+// the worker itself, so that a new release is a new worker, and so that the
+// worker knows, as each request comes, whether the request is its own.
+const release = @AMBER_WEB_RELEASE_JSON@;
+const kept = new Set(release.files);
 const prefix = 'amber-hollow ' + self.registration.scope + ' ';
-const cacheName = prefix + release;
+const cacheName = prefix + release.release;
 
 self.addEventListener('install', (event) => {
   // Straight from the server, never from the browser's HTTP cache, which may
   // still hold files of the release before.
   event.waitUntil(caches.open(cacheName).then((cache) =>
-    cache.addAll(files.map((file) => new Request(file, { cache: 'reload' })))));
+    cache.addAll(release.files.map((file) => new Request(file, { cache: 'reload' })))));
 });
 
 self.addEventListener('activate', (event) => {
@@ -26,14 +29,21 @@ self.addEventListener('activate', (event) => {
     .then(() => self.clients.claim()));
 });
 
-self.addEventListener('fetch', (event) => {
-  const request = event.request;
-  if (request.method !== 'GET') return;
-  // The folder's own address is the page; anything else not kept here (no
-  // file of the game) goes to the network as usual.
+// The release's file a request asks for, by its name in release.json; the
+// folder's own address is the page. Empty for any other request.
+function keptFile(request) {
+  if (request.method !== 'GET') return '';
   const url = new URL(request.url);
-  const folder = url.origin + url.pathname === self.registration.scope;
-  event.respondWith(caches.open(cacheName).then((cache) =>
-    cache.match(folder ? 'index.html' : request, { ignoreSearch: true })
-      .then((hit) => hit || fetch(request))));
+  const scope = new URL(self.registration.scope);
+  if (url.origin !== scope.origin || !url.pathname.startsWith(scope.pathname)) return '';
+  const name = url.pathname.slice(scope.pathname.length) || 'index.html';
+  return kept.has(name) ? name : '';
+}
+
+self.addEventListener('fetch', (event) => {
+  // Anything else goes to the network untouched, as if there were no worker.
+  const file = keptFile(event.request);
+  if (!file) return;
+  event.respondWith(caches.open(cacheName).then((cache) => cache.match(file))
+    .then((hit) => hit || fetch(event.request)));
 });

@@ -100,7 +100,34 @@ async function desktop(browser, url) {
   await runFrames(page, 3);
   check('the game sees the right button let go', (await rightHeld()) === 0, `amber_right_held ${await rightHeld()}`);
   check('no menu opens over the board', await page.evaluate(() => window.menuRefused === true), 'contextmenu refused');
+
+  // The smallest text that is drawn: the licence line and the control's hint.
+  const smallest = await page.evaluate(() => Math.min(...[...document.querySelectorAll('body *')]
+    .filter(el => [...el.childNodes].some(n => n.nodeType === Node.TEXT_NODE && n.textContent.trim()) && el.checkVisibility())
+    .map(el => parseFloat(getComputedStyle(el).fontSize))));
+  check('no text smaller than 12 px', smallest >= 12, `smallest text ${smallest} px`);
+  await lostGraphics(page);
   await page.close();
+}
+
+// Graphics that cannot be restored after a lost context (the game's restore
+// made to fail): the message is an alert dialog, and the keyboard is on its
+// Reload button.
+async function lostGraphics(page) {
+  await page.evaluate(() => {
+    Module._amber_restore_graphics = () => 0;
+    const canvas = document.getElementById('canvas');
+    window.loseContext = (canvas.getContext('webgl2') || canvas.getContext('webgl')).getExtension('WEBGL_lose_context');
+    loseContext.loseContext();
+  });
+  await runFrames(page, 10);
+  await page.evaluate(() => loseContext.restoreContext());
+  const shown = await page.waitForFunction(() => !document.getElementById('lost').hidden, { timeout: 10e3 }).then(() => true, () => false);
+  const dialog = await page.$eval('#lost', d => ({ role: d.getAttribute('role'), label: d.getAttribute('aria-label') }));
+  check('lost graphics show an alert dialog', shown && dialog.role === 'alertdialog' && !!dialog.label,
+        `shown ${shown}, role ${dialog.role}, label "${dialog.label}"`);
+  const focused = await page.evaluate(() => document.activeElement?.id);
+  check('the dialog takes the focus to Reload', focused === 'reload', `focus on #${focused}`);
 }
 
 // Chromium only: Firefox finds no sound device on these machines, and its
@@ -190,9 +217,10 @@ async function phone(browser, url, { name, viewport, taps }) {
   const scroll = await page.evaluate(() => [scrollX, scrollY, document.documentElement.scrollHeight - innerHeight]);
   check(on + 'the page does not scroll', scroll.every(v => v <= 0), `scrolled to (${scroll[0]}, ${scroll[1]}) after a drag; ${scroll[2]} px taller than the screen`);
   const cdp = await page.createCDPSession();
-  await cdp.send('Input.synthesizePinchGesture', { x: fit.w / 2, y: fit.h / 2, scaleFactor: 2, gestureSourceType: 'touch' });
-  const zoom = await page.evaluate(() => visualViewport.scale);
-  check(on + 'a pinch does not zoom the page', zoom === 1, `scale ${zoom} after a pinch to twice the size`);
+  const pinch = (x, y) => cdp.send('Input.synthesizePinchGesture', { x, y, scaleFactor: 2, gestureSourceType: 'touch' })
+    .then(() => page.evaluate(() => visualViewport.scale));
+  const onPicture = await pinch(fit.left + fit.width / 2, fit.top + fit.height / 2);
+  check(on + 'a pinch on the picture does not zoom the page', onPicture === 1, `scale ${onPicture} after a pinch to twice the size`);
 
   if (name !== 'portrait') return page.close();
   const start = Date.now();
@@ -249,6 +277,19 @@ async function app(browser, url, server) {
   const worker = await page.evaluate(() => Promise.race([navigator.serviceWorker.ready.then(() => true),
                                                        new Promise(done => setTimeout(done, 30e3, false))]));
   check('a service worker takes the page', worker, 'navigator.serviceWorker.ready');
+  // The worker answers for the release's files and the folder's address only:
+  // anything else reaches the server as if there were no worker. (It takes
+  // the page it was installed from a moment after it is ready.)
+  await page.waitForFunction('navigator.serviceWorker.controller', { timeout: 30e3 });
+  const answered = {};
+  const seen = response => { answered[new URL(response.url()).pathname.slice(1) || './'] = response.fromServiceWorker(); };
+  page.on('response', seen);
+  await page.evaluate(() => Promise.all(['amber-hollow.data', './', 'release.json', 'not-the-game.txt'].map(file => fetch(file))));
+  page.off('response', seen);
+  check('the worker answers for its files and the folder', answered['amber-hollow.data'] && answered['./'],
+        JSON.stringify(answered));
+  check('the worker leaves other addresses to the network', !answered['release.json'] && !answered['not-the-game.txt'],
+        JSON.stringify(answered));
   await server.stop();
   const start = Date.now();
   await page.reload();
@@ -263,7 +304,8 @@ const amberCaches = page => page.evaluate(async () => {
   const names = (await caches.keys()).filter(name => name.startsWith('amber-hollow '));
   return Promise.all(names.map(async name => ({ name, files: (await (await caches.open(name)).keys()).length })));
 });
-const releaseOf = file => fs.readFileSync(file, 'utf8').match(/const release = '(\w+)'/)[1];
+// The release's name and files, as the build wrote them beside the page.
+const releaseOf = folder => JSON.parse(fs.readFileSync(`${folder}/release.json`, 'utf8'));
 
 // True once no service worker waits to take over from another, as Chromium's
 // DevTools see them; false after 30 s. (A worker waits until the last page
@@ -292,11 +334,11 @@ async function newRelease(browser, url) {
   const next = fs.mkdtempSync(`${os.tmpdir()}/amber-release-`);
   fs.cpSync(dir, next, { recursive: true });
   fs.appendFileSync(`${next}/index.html`, '<!-- release 2 -->\n');
-  const files = [...fs.readFileSync(`${dir}/sw.js`, 'utf8').match(/const files = \[(.*)\];/)[1].matchAll(/'([^']+)'/g)].map(m => m[1]);
+  const { files } = releaseOf(dir);
   const source = new URL('../..', import.meta.url).pathname;
   execFileSync('cmake', [`-DWEB_DIR=${next}`, `-DTEMPLATE=${source}src/app/sw.js`, `-DFILES=${files.join(';')}`,
                          '-P', `${source}cmake/web-release.cmake`]);
-  const [oldName, newName] = [releaseOf(`${dir}/sw.js`), releaseOf(`${next}/sw.js`)];
+  const [oldName, newName] = [releaseOf(dir).release, releaseOf(next).release];
   check('a changed page is a new release', oldName !== newName, `release ${oldName}, then ${newName}`);
   const server = await serve(next, new URL(url).port);
 
@@ -330,14 +372,39 @@ async function newRelease(browser, url) {
   fs.rmSync(next, { recursive: true });
 }
 
+// A release whose resource package lacks the border sheet: the game's error
+// line, which it writes to standard output, is shown over the picture and
+// stays there once the game draws. The package's list of files lies in the
+// script: the sheet is renamed there, so the game finds no file of its name.
+async function missingSheet(browser) {
+  const broken = fs.mkdtempSync(`${os.tmpdir()}/amber-missing-sheet-`);
+  fs.cpSync(dir, broken, { recursive: true });
+  const script = fs.readFileSync(`${broken}/amber-hollow.js`, 'utf8');
+  const [sheet, renamed] = ['"/resources/border.bmp"', '"/resources/border.bm_"'];
+  if (script.split(sheet).length !== 2) throw new Error(`${sheet} is not once in the package's list of files`);
+  fs.writeFileSync(`${broken}/amber-hollow.js`, script.replace(sheet, renamed));
+  const server = await serve(broken);
+  try {
+    const page = await openGame(browser, server.url, { width: 800, height: 800 });
+    const shown = await page.$eval('#status', s => ({ text: s.textContent, visible: s.checkVisibility() }));
+    check('a missing sheet\'s error line is on the page', shown.text.startsWith('Surface initialization error! : '),
+          `"${shown.text}"`);
+    check('the error line stays once the game draws', shown.visible, `visible ${shown.visible} after the first frame`);
+    await page.close();
+  } finally {
+    await server.stop();
+    fs.rmSync(broken, { recursive: true });
+  }
+}
+
 const kRuns = {
-  desktop, replay, sound,
+  desktop, replay, sound, 'missing sheet': missingSheet,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
   app,  // it stops the server
   'new release': newRelease,
 };
-const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay'] };
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet'] };
 // AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).
 const only = process.env.AMBER_WEB_RUNS?.split(',');
 
