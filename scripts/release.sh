@@ -2,7 +2,8 @@
 # Builds every artefact of a release into a fresh dist/ and lists their
 # checksums in dist/SHA256SUMS:
 #   amber-hollow_<version>_<arch>.deb   the Debian package (scripts/package.sh)
-#   amber-hollow-win64.zip              the Windows build (scripts/windows.sh)
+#   amber-hollow-win64.zip              the Windows builds (scripts/windows.sh):
+#   amber-hollow-win32.zip              64-bit and 32-bit
 #   amber-hollow-web.tar.gz             the web build (scripts/web.sh --no-serve),
 #                                       its page files from build-web/ and
 #                                       the licences
@@ -23,7 +24,9 @@ if [ ! -x scripts/windows.sh ]; then
   exit 1
 fi
 scripts/windows.sh
-[ -f dist/amber-hollow-win64.zip ] || { echo "scripts/windows.sh made no dist/amber-hollow-win64.zip" >&2; exit 1; }
+for zip in amber-hollow-win64.zip amber-hollow-win32.zip; do
+  [ -f "dist/$zip" ] || { echo "scripts/windows.sh made no dist/$zip" >&2; exit 1; }
+done
 
 echo "== web =="
 if [ ! -x scripts/web.sh ]; then

@@ -7,7 +7,7 @@
 #             ImGui (with stb) for the figure workshop
 #   x11       the real-window tests: Xvfb, xdotool, ImageMagick
 #   deep      clang for libFuzzer; a D-Bus session for the desktop run
-#   windows   MinGW-w64 (posix threads), Wine and zip
+#   windows   MinGW-w64 for 64 and 32 bits (posix threads), Wine and zip
 #   web       emscripten; web-browser adds Chromium and Firefox (and node to
 #             drive them) for its test and pictures
 #   deb       CPack's helpers; deb-check the package's validators
@@ -17,7 +17,8 @@ declare -A amber_parts=(
     libimgui-dev libstb-dev"
   [x11]="xvfb xauth xdotool imagemagick x11-utils libx11-dev"
   [deep]="clang-14 libclang-rt-14-dev dbus-daemon"
-  [windows]="g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 dpkg-dev zip unzip"
+  [windows]="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    binutils-mingw-w64-i686 wine wine64 dpkg-dev zip unzip"
   [web]="emscripten dpkg-dev python3"
   [web-browser]="chromium firefox-esr xvfb xauth nodejs"
   [deb]="dpkg-dev file"

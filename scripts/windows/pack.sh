@@ -9,7 +9,9 @@ build=$(cd "$1" && pwd) zip=$(realpath -m "$2")
 stage=$build/stage/amber-hollow
 rm -rf "$build/stage" "$zip" && mkdir -p "$stage" "$(dirname "$zip")"
 cmake --install "$build" --prefix "$stage" --strip >/dev/null
-x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.dll
+# The build's own strip: the one of its processor.
+strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
+"$strip" --strip-unneeded "$stage"/*.dll
 cp "$root/docs/windows-readme.txt" "$stage/README.txt"
 cp "$root/LICENSE" "$stage/LICENSE.txt"
 cp "$root/content/media/font-license.txt" "$stage/FONT-LICENSE.txt"

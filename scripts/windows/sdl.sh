@@ -2,9 +2,21 @@
 # SDL2, SDL2_mixer (WAV only) and SDL2_image (stb's PNG decoder, for the
 # tests' pictures) for Windows, and GoogleTest, built with the game's
 # toolchain from Debian's sources of the native -dev packages' versions, once,
-# into the shared cache of scripts/lib/deps.sh. Sourced after lib/deps.sh.
+# into the shared cache of scripts/lib/deps.sh. Sourced after lib/deps.sh;
+# windows_arch (x86_64, the default, or i686) picks the toolchain, and each
+# has its own cache target: windows (64-bit) and windows-i686.
 
-windows_toolchain=$amber_root/cmake/mingw-w64-x86_64.cmake
+windows_arch_set() {  # windows_arch_set x86_64|i686: sets windows_arch, _triple, _toolchain, _target
+  windows_arch=$1
+  case $windows_arch in
+    x86_64) windows_target=windows ;;
+    i686) windows_target=windows-i686 ;;
+    *) echo "no Windows build for the processor '$windows_arch' (x86_64 or i686)" >&2; return 1 ;;
+  esac
+  windows_triple=$windows_arch-w64-mingw32
+  windows_toolchain=$amber_root/cmake/mingw-w64-$windows_arch.cmake
+}
+windows_arch_set "${windows_arch:-x86_64}"
 
 windows_sdl_recipe() {  # windows_sdl_recipe SOURCES_DIR PREFIX WORK_DIR
   local src=$1 prefix=$2 work=$3
@@ -32,6 +44,6 @@ windows_sdl_recipe() {  # windows_sdl_recipe SOURCES_DIR PREFIX WORK_DIR
 
 windows_sdl() {  # sets deps_prefix
   deps_key_extra="googletest $(dpkg-query -W -f='${Version}' googletest) $(cat "$windows_toolchain")"
-  cross_deps windows windows_sdl_recipe "$(x86_64-w64-mingw32-g++-posix --version | head -n 1)" \
+  cross_deps "$windows_target" windows_sdl_recipe "$("$windows_triple-g++-posix" --version | head -n 1)" \
     libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
 }
