@@ -86,15 +86,6 @@ EMSCRIPTEN_KEEPALIVE void amber_special(int down) { pushRightButton(down != 0); 
 // The page calls this once the browser has restored a lost WebGL context.
 // Returns 1 when the game draws again, 0 when the page must offer a reload.
 EMSCRIPTEN_KEEPALIVE int amber_restore_graphics() { return remakeGraphics() ? 1 : 0; }
-
-// What the page's end-to-end test reads back; none of it changes the game.
-EMSCRIPTEN_KEEPALIVE double amber_frames() { return framesRun; }
-// The board row of the piece fired last that is still in flight, or -1.
-EMSCRIPTEN_KEEPALIVE int amber_newest_piece_row() {
-    if (!app.game || app.game->board->pieces.empty()) return -1;
-    return app.game->board->rowAt(static_cast<std::int32_t>(app.game->board->pieces.back()->y));
-}
-EMSCRIPTEN_KEEPALIVE int amber_right_held() { return app.game && app.game->rightMouse.held ? 1 : 0; }
 }
 
 int main() {

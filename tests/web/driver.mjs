@@ -13,13 +13,16 @@ const kTypes = {
 };
 
 // Serves folder dir (files only, no listings) until server.stop(); port 0 picks a free one.
-export function serve(dir, port = 0) {
+// The files of folder `over`, when given, are served in place of dir's files of the same names.
+export function serve(dir, port = 0, over = null) {
   const root = path.resolve(dir);
+  const replaced = new Set(over ? fs.readdirSync(over) : []);
   const server = http.createServer((request, response) => {
     const file = path.join(root, decodeURIComponent(new URL(request.url, 'http://host').pathname));
-    const name = file.endsWith(path.sep) ? path.join(file, 'index.html') : file;
+    const found = file.endsWith(path.sep) ? path.join(file, 'index.html') : file;
+    const name = path.dirname(found) === root && replaced.has(path.basename(found)) ? path.join(path.resolve(over), path.basename(found)) : found;
     fs.readFile(name, (error, body) => {
-      if (error || !name.startsWith(root)) return response.writeHead(404).end();
+      if (error || !found.startsWith(root)) return response.writeHead(404).end();
       response.writeHead(200, { 'Content-Type': kTypes[path.extname(name)] ?? 'application/octet-stream' }).end(body);
     });
   });
@@ -52,6 +55,7 @@ export async function rowPoint(page, row) {
   return { x: r.left + 300 * r.width / 640, y: r.top + (256 + 32 * row + 16) * r.height / 480 };
 }
 
+// What the test's variant of the game (build-web/test/probe/) tells of its state.
 export const frames = page => page.evaluate(() => Module._amber_frames());
 
 // Resolves once the game has run `count` more updates.

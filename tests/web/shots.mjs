@@ -20,7 +20,7 @@ for (const { file, viewport } of kShots) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
   await page.goto(server.url);
-  await page.waitForFunction('window.amberFirstFrameAt', { timeout: 120e3 });
+  await page.waitForFunction(() => performance.getEntriesByName('amber-first-frame').length, { timeout: 120e3 });
   const p = await rowPoint(page, 2);
   if (viewport.hasTouch) {
     await page.touchscreen.touchStart(p.x, p.y);
