@@ -410,14 +410,28 @@ async function missingSheet(browser) {
   }
 }
 
+// A browser that can play no sound (no Web Audio at all): the game cannot
+// start, and the mixer's error line is on the page for the player to read.
+async function noSound(browser, url) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 800 });
+  await page.evaluateOnNewDocument(() => { delete window.AudioContext; delete window.webkitAudioContext; });
+  await page.goto(url);
+  const shown = await page.waitForFunction(() => document.getElementById('status').textContent.includes('Audio initialization error! : '),
+                                           { timeout: 60e3 }).then(() => true, () => false);
+  check('without sound the mixer\'s error line is on the page', shown,
+        `"${await page.$eval('#status', s => s.textContent)}"`);
+  await page.close();
+}
+
 const kRuns = {
-  desktop, replay, sound, 'missing sheet': missingSheet,
+  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
   app,  // it stops the server
   'new release': newRelease,
 };
-const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet'] };
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound'] };
 // These play the test's variant of the game (build-web/test/probe/), which tells them of its state.
 const kProbed = new Set(['desktop', 'phone portrait', 'phone landscape']);
 // AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).
