@@ -1,5 +1,9 @@
 #include "figure_document.h"
 
+#include <fstream>
+#include <iterator>
+
+#include "figure_writer.h"
 #include "media/content.h"
 
 bool FigureDocument::open(const std::string& path, std::string& error) {
@@ -7,20 +11,76 @@ bool FigureDocument::open(const std::string& path, std::string& error) {
     if (!readFigureSource(path, read, error)) return false;
     source = path;
     text = std::move(read);
+    std::ifstream in(path, std::ios::binary);
+    savedText.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    undoStates.clear();
+    redoStates.clear();
     check();
     return true;
 }
 
-void FigureDocument::setBone(std::size_t bone, const BoneRecord& record) {
+void FigureDocument::edit(nlohmann::json next, bool continuing) {
+    if (!continuing || undoStates.empty()) undoStates.push_back(std::move(text));
+    redoStates.clear();
+    text = std::move(next);
+    check();
+}
+
+bool FigureDocument::undo() {
+    if (undoStates.empty()) return false;
+    redoStates.push_back(std::move(text));
+    text = std::move(undoStates.back());
+    undoStates.pop_back();
+    check();
+    return true;
+}
+
+bool FigureDocument::redo() {
+    if (redoStates.empty()) return false;
+    undoStates.push_back(std::move(text));
+    text = std::move(redoStates.back());
+    redoStates.pop_back();
+    check();
+    return true;
+}
+
+bool FigureDocument::modified() const { return figureSourceText(text) != savedText; }
+
+bool FigureDocument::save(const std::filesystem::path* gameDirectory, std::string& error) {
+    const std::string written = figureSourceText(text);
+    // Written beside the source and renamed over it, so a failed write never
+    // leaves half a figure behind.
+    const std::string partial = source + ".saving";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out << written;
+        if (!out.flush()) {
+            error = source + ": cannot be written";
+            return false;
+        }
+    }
+    std::error_code renamed;
+    std::filesystem::rename(partial, source, renamed);
+    if (renamed) {
+        std::filesystem::remove(partial, renamed);
+        error = source + ": cannot be written";
+        return false;
+    }
+    savedText = written;
+    return !gameDirectory || writeGameFiles(*gameDirectory, error);
+}
+
+void FigureDocument::setBone(std::size_t bone, const BoneRecord& record, bool continuing) {
     if (!text.contains("bones") || !text["bones"].is_array() || bone >= text["bones"].size()) return;
-    nlohmann::json& entry = text["bones"][bone];
+    nlohmann::json next = text;
+    nlohmann::json& entry = next["bones"][bone];
+    if (!entry.is_object()) return;
     entry["pivot"] = {record.pivotX, record.pivotY};
     entry["offset"] = {record.offsetX, record.offsetY};
-    // A float widened to double reads back as the same float.
-    entry["angle"] = static_cast<double>(record.angle);
+    if (!entry.contains("angle") || !holdsAngle(entry["angle"], record.angle)) entry["angle"] = angleText(record.angle);
     entry["limb"] = record.limbIndex;
     entry["layer"] = record.layer;
-    check();
+    if (next != text) edit(std::move(next), continuing);
 }
 
 std::string FigureDocument::boneName(std::size_t bone) const {

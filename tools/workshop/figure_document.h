@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "figure_build.h"
 
@@ -13,6 +14,32 @@ struct FigureDocument {
     nlohmann::json text;
     CompiledFigure compiled;  // valid while refusal is empty
     std::string refusal;      // the whole line the game or the rig tool refuses with; empty when accepted
+    // The figure text before each edit, the last edit last, and the edits
+    // taken back, the last taken back last: undo and redo walk these.
+    std::vector<nlohmann::json> undoStates, redoStates;
+    std::string savedText;  // the source file's text as last read or saved
+
+    // Replaces the text with next as one edit (undo takes it back whole) and
+    // checks the figure again. A continuing edit (a drag's moves after its
+    // first) joins the edit before it, so a drag undoes in one step.
+    void edit(nlohmann::json next, bool continuing = false);
+
+    // Takes back the last edit, or makes again the last taken back, and
+    // checks the figure again. Return false, changing nothing, when there is
+    // none.
+    bool undo();
+    bool redo();
+
+    // Whether saving would change the source file.
+    bool modified() const;
+
+    // Writes the text into the source file in the workshop's stable layout
+    // (see figureSourceText) and, when gameDirectory is given, the figure's
+    // game files there as amber-rigtool build-figure would. The source is
+    // written even while the game refuses the figure, the game files never
+    // then. Returns false with error when a file cannot be written or the
+    // game files were held back.
+    bool save(const std::filesystem::path* gameDirectory, std::string& error);
 
     // Reads the figure source at path and checks it. Returns false with error
     // "<path>: cannot be opened" or "<path>: is not valid JSON"; a figure
@@ -25,9 +52,9 @@ struct FigureDocument {
     bool check();
 
     // Sets the pivot, offset, angle (radians), limb and layer of bone
-    // (an index into the text's "bones") in the text from record, then checks
-    // the figure again. Does nothing for an index outside the bones.
-    void setBone(std::size_t bone, const BoneRecord& record);
+    // (an index into the text's "bones") in the text from record, as one edit
+    // (see edit). Does nothing for an index outside the bones.
+    void setBone(std::size_t bone, const BoneRecord& record, bool continuing = false);
 
     // The name the text gives bone, or "bone <i>" when it gives none.
     std::string boneName(std::size_t bone) const;

@@ -17,9 +17,12 @@ const char* const kUsage =
     "  amber-workshop --check <figure.json>\n"
     "      builds the figure in memory and checks it as the game would; prints\n"
     "      one line and exits 0 when the game would load it, 1 when it would not\n"
+    "  amber-workshop --format <figure.json>\n"
+    "      writes the figure source again in the layout the workshop saves in,\n"
+    "      so a hand edit and a save differ only where the figure does\n"
     "  amber-workshop <figure.json> [--out <directory>]\n"
-    "      opens the figure in the workshop window; with --out its game files\n"
-    "      are built into directory (else into a scratch folder)\n";
+    "      opens the figure in the workshop window; Ctrl+S saves it in place\n"
+    "      and, with --out, writes its game files into directory\n";
 
 std::int32_t endFrameOf(const std::vector<Keyframe>& keyframes) {
     AnimationClip clip;
@@ -44,11 +47,22 @@ int checkFigure(const std::string& source) {
     return 0;
 }
 
+int formatFigure(const std::string& source) {
+    FigureDocument document;
+    std::string error;
+    if (!document.open(source, error) || !document.save(nullptr, error)) {
+        std::fprintf(stderr, "amber-workshop: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--check" && argc == 3) return checkFigure(argv[2]);
+    if (command == "--format" && argc == 3) return formatFigure(argv[2]);
     WorkshopOptions options;
     int i = 1;
     for (; i < argc; ++i) {

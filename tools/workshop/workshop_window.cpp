@@ -28,12 +28,14 @@ struct View {
     int slowdown = 1;             // 1, 2 or 4: the game's speed, half, a quarter
     std::uint32_t lastStepMs = 0;
     std::string stageError;       // why the stage is empty, when it is
+    std::string saveMessage;      // what the last save did
     int selected = 0;             // the bone whose fields are shown
     RigFile editing;              // the rig last accepted, whose fields the panel edits
 };
 
-std::filesystem::path buildFolderFor(const WorkshopOptions& options, const FigureDocument& document) {
-    if (!options.outDirectory.empty()) return options.outDirectory;
+// The stage loads every edit from a scratch folder; --out gets the game's
+// files only when the figure is saved.
+std::filesystem::path scratchFolderFor(const FigureDocument& document) {
     return std::filesystem::temp_directory_path() / ("amber-workshop-" + std::to_string(getpid())) /
            std::filesystem::path(document.source).stem();
 }
@@ -109,12 +111,38 @@ void stepPlayback(Stage& stage) {
     }
 }
 
+// Saves the source and, with --out, the game's files, saying what was done.
+void saveFigure(FigureDocument& document, const WorkshopOptions& options, View& view) {
+    std::string error;
+    const std::filesystem::path out = options.outDirectory;
+    const bool saved = document.save(options.outDirectory.empty() ? nullptr : &out, error);
+    view.saveMessage = saved ? (options.outDirectory.empty() ? "saved" : "saved, game files written to " +
+                                                                             options.outDirectory)
+                             : error;
+}
+
+// Save, undo and redo, as buttons and as the usual keys. Returns whether the
+// figure text changed.
+bool drawFileButtons(FigureDocument& document, const WorkshopOptions& options, View& view) {
+    if (ImGui::Button(document.modified() ? "save *" : "save")) saveFigure(document, options, view);
+    ImGui::SameLine();
+    bool changed = false;
+    if (ImGui::Button("undo")) changed |= document.undo();
+    ImGui::SameLine();
+    if (ImGui::Button("redo")) changed |= document.redo();
+    ImGui::SameLine();
+    ImGui::TextDisabled("%zu / %zu", document.undoStates.size(), document.redoStates.size());
+    if (!view.saveMessage.empty()) ImGui::TextWrapped("%s", view.saveMessage.c_str());
+    return changed;
+}
+
 // Returns whether the figure was edited.
-bool drawPanel(FigureDocument& document, Stage& stage, View& view) {
+bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& stage, View& view) {
     ImGui::SetNextWindowPos(ImVec2(0, 0));
     ImGui::SetNextWindowSize(ImVec2(kPanelWidth, static_cast<float>(kWorkshopHeight)), ImGuiCond_Once);
     ImGui::Begin("Figure", nullptr, ImGuiWindowFlags_NoMove);
     ImGui::TextWrapped("%s", document.source.c_str());
+    bool edited = drawFileButtons(document, options, view);
     if (document.refusal.empty()) {
         ImGui::TextColored(ImVec4(0.5f, 1, 0.5f, 1), "the game loads this figure");
     } else {
@@ -149,14 +177,13 @@ bool drawPanel(FigureDocument& document, Stage& stage, View& view) {
     }
     ImGui::Separator();
     ImGui::Text("%.1f frames a second", static_cast<double>(ImGui::GetIO().Framerate));
-    bool edited = false;
     if (!view.editing.bones.empty()) {
         ImGui::Separator();
         ImGui::Text("bones");
         drawBoneTree(document, view.editing, 0, 0, view);
         ImGui::Separator();
         ImGui::Text("%s", document.boneName(static_cast<std::size_t>(view.selected)).c_str());
-        edited = drawBoneFields(document, view);
+        edited |= drawBoneFields(document, view);
     }
     ImGui::End();
     return edited;
@@ -177,6 +204,26 @@ void showStage(SDL_Renderer* renderer, SDL_Texture* stageTexture, const Stage& s
     SDL_RenderCopy(renderer, stageTexture, &source, &destination);
 }
 
+// Ctrl+S saves; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, unless a number
+// field is being typed in, where they are the field's own. Returns whether
+// the figure text changed.
+bool handleShortcut(const SDL_Keysym& key, FigureDocument& document, const WorkshopOptions& options, View& view) {
+    if (!(key.mod & KMOD_CTRL)) return false;
+    if (key.sym == SDLK_s) {
+        saveFigure(document, options, view);
+        return true;  // the title loses its mark
+    }
+    if (ImGui::GetIO().WantTextInput) return false;
+    if (key.sym == SDLK_z && !(key.mod & KMOD_SHIFT)) return document.undo();
+    if (key.sym == SDLK_y || key.sym == SDLK_z) return document.redo();
+    return false;
+}
+
+std::string windowTitle(const FigureDocument& document) {
+    return "amber-workshop: " + std::filesystem::path(document.source).filename().string() +
+           (document.modified() ? " *" : "");
+}
+
 }  // namespace
 
 int runWorkshop(const WorkshopOptions& options) {
@@ -190,8 +237,7 @@ int runWorkshop(const WorkshopOptions& options) {
         std::fprintf(stderr, "amber-workshop: SDL_Init: %s\n", SDL_GetError());
         return 1;
     }
-    const std::string title = "amber-workshop: " + std::filesystem::path(document.source).filename().string();
-    SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWorkshopWidth,
+    SDL_Window* window = SDL_CreateWindow(windowTitle(document).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWorkshopWidth,
                                           kWorkshopHeight, 0);
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
     SDL_Texture* stageTexture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
@@ -208,7 +254,7 @@ int runWorkshop(const WorkshopOptions& options) {
     ImGui_ImplSDL2_InitForSDLRenderer(window);
     ImGui_ImplSDLRenderer_Init(renderer);
 
-    const std::filesystem::path folder = buildFolderFor(options, document);
+    const std::filesystem::path folder = scratchFolderFor(document);
     Stage stage;
     View view;
     rebuildStage(renderer, document, folder, stage, view);
@@ -219,9 +265,11 @@ int runWorkshop(const WorkshopOptions& options) {
     for (int frames = 1; ; ++frames) {
         SDL_Event event;
         bool quit = false;
+        bool keyed = false;
         while (SDL_PollEvent(&event)) {
             ImGui_ImplSDL2_ProcessEvent(&event);
             if (event.type == SDL_QUIT) quit = true;
+            if (event.type == SDL_KEYDOWN) keyed |= handleShortcut(event.key.keysym, document, options, view);
         }
         if (quit) break;
         const std::uint32_t now = SDL_GetTicks();
@@ -232,9 +280,12 @@ int runWorkshop(const WorkshopOptions& options) {
         ImGui_ImplSDLRenderer_NewFrame();
         ImGui_ImplSDL2_NewFrame();
         ImGui::NewFrame();
-        const bool edited = drawPanel(document, stage, view);
+        const bool edited = drawPanel(document, options, stage, view) || keyed;
         ImGui::Render();
-        if (edited && document.refusal.empty()) rebuildStage(renderer, document, folder, stage, view);
+        if (edited) {
+            if (document.refusal.empty()) rebuildStage(renderer, document, folder, stage, view);
+            SDL_SetWindowTitle(window, windowTitle(document).c_str());
+        }
 
         SDL_SetRenderTarget(renderer, stageTexture);
         if (stage.figure) {

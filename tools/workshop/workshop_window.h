@@ -5,7 +5,7 @@
 
 struct WorkshopOptions {
     std::string source;        // the figure source to open
-    std::string outDirectory;  // where its game files are built; a scratch folder when empty
+    std::string outDirectory;  // where a save writes its game files; none written when empty
     int measureFrames = 0;     // when above 0: play the idle for this many frames, print the rate, close
 };
 
