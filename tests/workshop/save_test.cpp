@@ -28,6 +28,14 @@ std::string copyFigure(const TempDir& dir, const std::string& name) {
     return dir.file(name + ".json");
 }
 
+TEST(FigureWriter, TheShippedFiguresAreInTheSavedLayout) {
+    for (const char* figure : {"wendle", "debugman"}) {
+        SCOPED_TRACE(figure);
+        const std::string path = kFigures + "/" + figure + ".json";
+        EXPECT_EQ(figureSourceText(nlohmann::json::parse(textOf(path))), textOf(path));
+    }
+}
+
 TEST(FigureWriter, WritesKnownKeysInOrderAndKeepsTheRest) {
     const auto text = nlohmann::json::parse(R"({
         "idle": [{"angle": 0.5, "duration": 4, "start": 0, "bone": "root", "ease": "none"}],
