@@ -90,6 +90,9 @@ deep() {
     "scripts/$platform.sh" --test
   done
 
+  echo "== the workshop in an Xvfb window: a pivot dragged and saved =="
+  bash tests/workshop/drag_and_save.sh build
+
   echo "== the long soak =="
   local soak_status=0
   wait "$soak" || soak_status=$?

@@ -1,5 +1,6 @@
 #include "stage.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/path.h"
@@ -27,6 +28,9 @@ bool Stage::load(SDL_Renderer* renderer, const std::string& directory, const Fig
     }
     figure = std::move(loaded);
     rigFile = std::move(file);
+    limbMasks.assign(static_cast<std::size_t>(std::max(rigFile.limbCount, 0)), LimbMask{});
+    for (std::size_t i = 0; i < limbMasks.size(); ++i)
+        limbMasks[i].load(gamePath(directory, limbFileName(static_cast<std::int32_t>(i))));
     place = where;
     poseFrame(StageClip::idle, 0);
     return true;

@@ -11,6 +11,7 @@
 #include "game/game.h"
 #include "skeleton/character.h"
 #include "skeleton/rig_file.h"
+#include "stage_handles.h"
 
 // Which of the figure's clips the stage plays.
 enum class StageClip { idle, attack };
@@ -23,6 +24,7 @@ FigurePlace placeOfFigure(const std::string& path);
 struct Stage {
     std::unique_ptr<Character> figure;  // null until a load succeeds
     RigFile rigFile;                    // the rig as loaded, to pose again from its start
+    std::vector<LimbMask> limbMasks;    // limb i's drawn pixels, to find the limb under the mouse
     FigurePlace place = kPlayerPlace;
     StageClip clip = StageClip::idle;
     std::int32_t frame = 0;  // frames of the clip played before the one shown

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -14,6 +15,7 @@
 #include "figure_document.h"
 #include "skeleton/pose.h"
 #include "stage.h"
+#include "stage_handles.h"
 
 namespace {
 
@@ -31,7 +33,20 @@ struct View {
     std::string saveMessage;      // what the last save did
     int selected = 0;             // the bone whose fields are shown
     RigFile editing;              // the rig last accepted, whose fields the panel edits
+    // A drag on the stage: what it moves, where it began (stage pixels), the
+    // bone's record and its pose (and its parent's) when it began.
+    DragKind drag = DragKind::none;
+    float dragFromX = 0, dragFromY = 0;
+    BoneRecord dragRecord;
+    Bone dragBone, dragParent;
+    bool dragEdited = false;      // a move of this drag is in the undo stack already
+    // The mouse in the window, from SDL's own motion events: ImGui's SDL
+    // backend reads the pointer's global place while a button is held, which
+    // some X servers (Xvfb among them) leave where the press was.
+    ImVec2 mouse;
 };
+
+constexpr float kHandleReach = 8.0f;  // window pixels from a handle that still grab it
 
 // The stage loads every edit from a scratch folder; --out gets the game's
 // files only when the figure is saved.
@@ -189,9 +204,9 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
     return edited;
 }
 
-// The stage texture at the view's zoom, right of the panel: zoomed in, the
-// part around the figure's root stays in sight.
-void showStage(SDL_Renderer* renderer, SDL_Texture* stageTexture, const Stage& stage, const View& view) {
+// The part of the stage shown at the view's zoom: zoomed in, the part around
+// the figure's root stays in sight.
+SDL_Rect shownPart(const Stage& stage, const View& view) {
     const int areaW = kWorkshopWidth - kPanelWidth, areaH = kWorkshopHeight;
     SDL_Rect source{};
     source.w = std::min(kWindowWidth, areaW / view.zoom);
@@ -200,8 +215,105 @@ void showStage(SDL_Renderer* renderer, SDL_Texture* stageTexture, const Stage& s
         source.x = std::clamp(stage.place.rootX - source.w / 2, 0, kWindowWidth - source.w);
         source.y = std::clamp(stage.place.rootY - source.h / 3, 0, kWindowHeight - source.h);
     }
+    return source;
+}
+
+// The stage texture at the view's zoom, right of the panel.
+void showStage(SDL_Renderer* renderer, SDL_Texture* stageTexture, const Stage& stage, const View& view) {
+    const SDL_Rect source = shownPart(stage, view);
     const SDL_Rect destination{kPanelWidth, 0, source.w * view.zoom, source.h * view.zoom};
     SDL_RenderCopy(renderer, stageTexture, &source, &destination);
+}
+
+ImVec2 stageToWindow(const SDL_Rect& shown, const View& view, float x, float y) {
+    return ImVec2(kPanelWidth + (x - static_cast<float>(shown.x)) * view.zoom, (y - static_cast<float>(shown.y)) * view.zoom);
+}
+
+void windowToStage(const SDL_Rect& shown, const View& view, ImVec2 at, float& x, float& y) {
+    x = static_cast<float>(shown.x) + (at.x - kPanelWidth) / view.zoom;
+    y = static_cast<float>(shown.y) + at.y / view.zoom;
+}
+
+bool selectedOnStage(const Stage& stage, const View& view) {
+    return stage.figure && view.selected >= 0 && view.selected < stage.figure->rig.boneCount;
+}
+
+// Marks over the stage for the selected bone, as drawn last frame: its joint
+// (where its pivot sits), its children's joints, and its angle handle.
+void markSelectedBone(const Stage& stage, const View& view) {
+    if (!selectedOnStage(stage, view)) return;
+    const SDL_Rect shown = shownPart(stage, view);
+    const Bone& bone = stage.figure->rig.bones[view.selected];
+    ImDrawList* marks = ImGui::GetBackgroundDrawList();
+    const ImVec2 joint = stageToWindow(shown, view, static_cast<float>(bone.screenX), static_cast<float>(bone.screenY));
+    float hx = 0, hy = 0;
+    angleHandleEnd(bone, hx, hy);
+    const ImVec2 handle = stageToWindow(shown, view, hx, hy);
+    marks->AddLine(joint, handle, IM_COL32(255, 160, 40, 255), 1.5f);
+    marks->AddCircleFilled(handle, 5, IM_COL32(255, 160, 40, 255));
+    for (std::int32_t c = 0; c < bone.childCount; ++c) {
+        const Bone& child = *bone.children[c];
+        const ImVec2 at = stageToWindow(shown, view, static_cast<float>(child.screenX), static_cast<float>(child.screenY));
+        marks->AddRect(ImVec2(at.x - 3, at.y - 3), ImVec2(at.x + 3, at.y + 3), IM_COL32(80, 220, 255, 255), 0, 0, 1.5f);
+    }
+    marks->AddCircle(joint, 6, IM_COL32(255, 255, 0, 255), 0, 2);
+    marks->AddLine(ImVec2(joint.x - 3, joint.y), ImVec2(joint.x + 3, joint.y), IM_COL32(255, 255, 0, 255));
+    marks->AddLine(ImVec2(joint.x, joint.y - 3), ImVec2(joint.x, joint.y + 3), IM_COL32(255, 255, 0, 255));
+}
+
+// Begins a drag where the mouse went down on the stage: on the angle handle
+// it turns the selected bone; on a limb it selects that bone and moves its
+// joint, or with Shift slides its picture (the root, which the game places
+// itself, always slides).
+void beginStageDrag(const Stage& stage, View& view, float x, float y, bool shift) {
+    const Rig& rig = stage.figure->rig;
+    DragKind kind = DragKind::none;
+    if (selectedOnStage(stage, view)) {
+        float hx = 0, hy = 0;
+        angleHandleEnd(rig.bones[view.selected], hx, hy);
+        if (std::hypot(hx - x, hy - y) * view.zoom <= kHandleReach) kind = DragKind::angle;
+    }
+    if (kind == DragKind::none) {
+        const int bone = boneAt(rig, stage.limbMasks, x, y);
+        if (bone < 0) return;
+        view.selected = bone;
+        kind = shift || bone == 0 ? DragKind::pivot : DragKind::offset;
+    }
+    if (view.selected >= static_cast<int>(view.editing.bones.size())) return;
+    view.drag = kind;
+    view.dragFromX = x;
+    view.dragFromY = y;
+    view.dragRecord = view.editing.bones[view.selected];
+    view.dragBone = rig.bones[view.selected];
+    if (view.dragBone.parent) view.dragParent = *view.dragBone.parent;
+    view.dragEdited = false;
+}
+
+// Clicks and drags on the stage. Returns whether the figure was edited.
+bool handleStageMouse(FigureDocument& document, const Stage& stage, View& view) {
+    const ImGuiIO& io = ImGui::GetIO();
+    if (!stage.figure) return false;
+    const SDL_Rect shown = shownPart(stage, view);
+    float x = 0, y = 0;
+    windowToStage(shown, view, view.mouse, x, y);
+    if (ImGui::IsMouseClicked(ImGuiMouseButton_Left) && !io.WantCaptureMouse && view.mouse.x >= kPanelWidth)
+        beginStageDrag(stage, view, x, y, io.KeyShift);
+    if (view.drag == DragKind::none) return false;
+    if (!ImGui::IsMouseDown(ImGuiMouseButton_Left)) {
+        view.drag = DragKind::none;
+        return false;
+    }
+    Bone posed = view.dragBone;
+    posed.parent = view.dragBone.parent ? &view.dragParent : nullptr;
+    const BoneRecord moved = draggedBone(view.dragRecord, view.drag, posed, x - view.dragFromX, y - view.dragFromY, x, y);
+    const BoneRecord& now = view.editing.bones[view.selected];
+    if (moved.pivotX == now.pivotX && moved.pivotY == now.pivotY && moved.offsetX == now.offsetX &&
+        moved.offsetY == now.offsetY && moved.angle == now.angle)
+        return false;
+    view.editing.bones[view.selected] = moved;
+    document.setBone(static_cast<std::size_t>(view.selected), moved, view.dragEdited);
+    view.dragEdited = true;
+    return true;
 }
 
 // Ctrl+S saves; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, unless a number
@@ -270,6 +382,7 @@ int runWorkshop(const WorkshopOptions& options) {
             ImGui_ImplSDL2_ProcessEvent(&event);
             if (event.type == SDL_QUIT) quit = true;
             if (event.type == SDL_KEYDOWN) keyed |= handleShortcut(event.key.keysym, document, options, view);
+            if (event.type == SDL_MOUSEMOTION) view.mouse = ImVec2(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
         }
         if (quit) break;
         const std::uint32_t now = SDL_GetTicks();
@@ -280,7 +393,9 @@ int runWorkshop(const WorkshopOptions& options) {
         ImGui_ImplSDLRenderer_NewFrame();
         ImGui_ImplSDL2_NewFrame();
         ImGui::NewFrame();
-        const bool edited = drawPanel(document, options, stage, view) || keyed;
+        bool edited = drawPanel(document, options, stage, view) || keyed;
+        edited |= handleStageMouse(document, stage, view);
+        markSelectedBone(stage, view);
         ImGui::Render();
         if (edited) {
             if (document.refusal.empty()) rebuildStage(renderer, document, folder, stage, view);
