@@ -1,5 +1,6 @@
 #include "figure_document.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -118,4 +119,62 @@ bool FigureDocument::writeGameFiles(const std::filesystem::path& directory, std:
         return false;
     }
     return writeFigureFiles(compiled, text, source, directory, error);
+}
+
+namespace {
+
+std::int64_t startOf(const nlohmann::json& key) {
+    return key.is_object() && key.contains("start") && key["start"].is_number_integer() ? key["start"].get<std::int64_t>()
+                                                                                       : 0;
+}
+
+}  // namespace
+
+int FigureDocument::setKey(const std::string& clip, std::size_t index, const Keyframe& key, bool continuing) {
+    if (!text.contains(clip) || !text[clip].is_array() || index >= text[clip].size() || !text[clip][index].is_object())
+        return -1;
+    nlohmann::json next = text;
+    nlohmann::json& keys = next[clip];
+    nlohmann::json& entry = keys[index];
+    const std::size_t bone = static_cast<std::size_t>(std::max(key.boneIndex, 0));
+    const bool named = text.contains("bones") && text["bones"].is_array() && bone < text["bones"].size() &&
+                       text["bones"][bone].is_object() && text["bones"][bone].contains("name");
+    entry["bone"] = named ? text["bones"][bone]["name"] : nlohmann::json(key.boneIndex);
+    entry["start"] = key.startFrame;
+    entry["duration"] = key.duration;
+    if (!entry.contains("angle") || !holdsAngle(entry["angle"], key.targetAngle)) entry["angle"] = angleText(key.targetAngle);
+    // Marked so that it is found again after the sort.
+    std::vector<nlohmann::json> sorted(keys.begin(), keys.end());
+    sorted[index]["\u0001"] = true;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const nlohmann::json& a, const nlohmann::json& b) { return startOf(a) < startOf(b); });
+    int found = -1;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        if (sorted[i].is_object() && sorted[i].contains("\u0001")) {
+            sorted[i].erase("\u0001");
+            found = static_cast<int>(i);
+        }
+    }
+    keys = sorted;
+    if (next != text) edit(std::move(next), continuing);
+    return found;
+}
+
+int FigureDocument::addKey(const std::string& clip, const Keyframe& key) {
+    if (!text.contains(clip) || !text[clip].is_array()) return -1;
+    nlohmann::json next = text;
+    nlohmann::json& keys = next[clip];
+    std::size_t at = 0;
+    while (at < keys.size() && startOf(keys[at]) <= key.startFrame) ++at;
+    keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(at), nlohmann::json::object());
+    edit(std::move(next));
+    // The new key's fields, set as part of the same edit.
+    return setKey(clip, at, key, true);
+}
+
+void FigureDocument::deleteKey(const std::string& clip, std::size_t index) {
+    if (!text.contains(clip) || !text[clip].is_array() || index >= text[clip].size()) return;
+    nlohmann::json next = text;
+    next[clip].erase(index);
+    edit(std::move(next));
 }

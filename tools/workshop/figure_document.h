@@ -56,6 +56,20 @@ struct FigureDocument {
     // (see edit). Does nothing for an index outside the bones.
     void setBone(std::size_t bone, const BoneRecord& record, bool continuing = false);
 
+    // Sets key index of clip ("idle" or "attack") in the text from key (its
+    // bone by name when the bone has one), as one edit (see edit), and puts
+    // the clip's keys back in start order, as the game plays them, keys of
+    // one start keeping their order. Returns the key's index after that, or
+    // -1, changing nothing, for a key or clip the text does not hold.
+    int setKey(const std::string& clip, std::size_t index, const Keyframe& key, bool continuing = false);
+
+    // Adds key to clip after every key starting at or before it, as one
+    // edit. Returns its index, or -1 when the text has no such clip list.
+    int addKey(const std::string& clip, const Keyframe& key);
+
+    // Deletes key index of clip, as one edit; nothing for one not held.
+    void deleteKey(const std::string& clip, std::size_t index);
+
     // The name the text gives bone, or "bone <i>" when it gives none.
     std::string boneName(std::size_t bone) const;
 

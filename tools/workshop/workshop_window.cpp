@@ -16,12 +16,15 @@
 #include "skeleton/pose.h"
 #include "stage.h"
 #include "stage_handles.h"
+#include "timeline_panel.h"
 
 namespace {
 
-constexpr int kWorkshopWidth = 1100;  // pixels: the panel beside the game's whole picture at 1x
-constexpr int kWorkshopHeight = 720;
+constexpr int kWorkshopWidth = 1280;  // pixels: the panel, the game's whole picture at 1x, the checks
+constexpr int kWorkshopHeight = 760;
 constexpr int kPanelWidth = 300;
+constexpr int kTimelineHeight = 240;  // under the stage
+constexpr int kStageAreaHeight = kWorkshopHeight - kTimelineHeight;
 
 // What the window shows and plays, apart from the figure itself.
 struct View {
@@ -44,6 +47,7 @@ struct View {
     // backend reads the pointer's global place while a button is held, which
     // some X servers (Xvfb among them) leave where the press was.
     ImVec2 mouse;
+    TimelineView timeline;
 };
 
 constexpr float kHandleReach = 8.0f;  // window pixels from a handle that still grab it
@@ -207,7 +211,7 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
 // The part of the stage shown at the view's zoom: zoomed in, the part around
 // the figure's root stays in sight.
 SDL_Rect shownPart(const Stage& stage, const View& view) {
-    const int areaW = kWorkshopWidth - kPanelWidth, areaH = kWorkshopHeight;
+    const int areaW = kWorkshopWidth - kPanelWidth, areaH = kStageAreaHeight;
     SDL_Rect source{};
     source.w = std::min(kWindowWidth, areaW / view.zoom);
     source.h = std::min(kWindowHeight, areaH / view.zoom);
@@ -296,7 +300,8 @@ bool handleStageMouse(FigureDocument& document, const Stage& stage, View& view) 
     const SDL_Rect shown = shownPart(stage, view);
     float x = 0, y = 0;
     windowToStage(shown, view, view.mouse, x, y);
-    if (ImGui::IsMouseClicked(ImGuiMouseButton_Left) && !io.WantCaptureMouse && view.mouse.x >= kPanelWidth)
+    if (ImGui::IsMouseClicked(ImGuiMouseButton_Left) && !io.WantCaptureMouse && view.mouse.x >= kPanelWidth &&
+        view.mouse.y < kStageAreaHeight)
         beginStageDrag(stage, view, x, y, io.KeyShift);
     if (view.drag == DragKind::none) return false;
     if (!ImGui::IsMouseDown(ImGuiMouseButton_Left)) {
@@ -395,6 +400,17 @@ int runWorkshop(const WorkshopOptions& options) {
         ImGui::NewFrame();
         bool edited = drawPanel(document, options, stage, view) || keyed;
         edited |= handleStageMouse(document, stage, view);
+        if (stage.figure) {
+            const float x = static_cast<float>(kPanelWidth);
+            const float width = static_cast<float>(kWorkshopWidth - kPanelWidth);
+            edited |= drawTimeline(document, stage, view.timeline, view.selected, x, kStageAreaHeight, width,
+                                   kTimelineHeight);
+            std::vector<std::pair<int, int>> limbSizes;
+            for (const LimbMask& mask : stage.limbMasks) limbSizes.emplace_back(mask.width, mask.height);
+            const float checksX = x + static_cast<float>(kWindowWidth);
+            drawChecks(document, stage, view.timeline, view.selected, limbSizes, checksX, 0,
+                       static_cast<float>(kWorkshopWidth) - checksX, kStageAreaHeight);
+        }
         markSelectedBone(stage, view);
         ImGui::Render();
         if (edited) {
