@@ -10,27 +10,54 @@
 static_assert(kAudioFormat == AUDIO_S16LSB);
 
 bool Application::start() {
-    // No step is skipped after an earlier failure: each may add its own line.
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0) {
-        platform::reportSdlError("Video initialization error! : ");
-        running = false;
+    while (startNext()) {
     }
-    if (Mix_OpenAudio(kSampleRate, kAudioFormat, kAudioChannels, kAudioChunkSize) != 0) {
-        platform::reportSdlError("Audio initialization error! : ");
-        running = false;
-    }
-    window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, kWindowFlags);
-    if (!window) {
-        platform::reportSdlError("Window creation error! : ");
-        running = false;
-    }
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (!renderer) {
-        platform::reportSdlError("Renderer creation error! : ");
-        running = false;
-    }
-    game = std::make_unique<Game>(renderer, width, height);
     return running;
+}
+
+const char* Application::nextStartName() const {
+    constexpr const char* kLibrarySteps[] = {"SDL", "mixer", "window", "renderer"};
+    if (startStepsDone < 4) return kLibrarySteps[startStepsDone];
+    return game ? game->nextLoadName() : "";
+}
+
+bool Application::startNext() {
+    // No step is skipped after an earlier failure: each may add its own line.
+    switch (startStepsDone) {
+    case 0:
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0) {
+            platform::reportSdlError("Video initialization error! : ");
+            running = false;
+        }
+        break;
+    case 1:
+        if (Mix_OpenAudio(kSampleRate, kAudioFormat, kAudioChannels, kAudioChunkSize) != 0) {
+            platform::reportSdlError("Audio initialization error! : ");
+            running = false;
+        }
+        break;
+    case 2:
+        window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  kWindowFlags);
+        if (!window) {
+            platform::reportSdlError("Window creation error! : ");
+            running = false;
+        }
+        break;
+    case 3:
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+        if (!renderer) {
+            platform::reportSdlError("Renderer creation error! : ");
+            running = false;
+        }
+        game = std::make_unique<Game>(Game::InSteps{}, width, height);
+        break;
+    default:
+        if (!game || !game->loadNext(renderer)) return false;
+        break;
+    }
+    ++startStepsDone;
+    return true;
 }
 
 void Application::run() {

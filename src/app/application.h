@@ -35,6 +35,15 @@ struct Application {
     // constructs the Game whatever happened. Each failure prints its line and
     // clears running. Returns running.
     bool start();
+    // The same start one step at a time, for the browser's page, which must
+    // not be held up long by any one task: SDL, the mixer, the window, the
+    // renderer, then each of the Game's parts. Each call runs the next step
+    // and returns true; once all have run it returns false and does nothing.
+    // running says, as after start(), whether every step succeeded.
+    bool startNext();
+    // The name of the step startNext() runs next, for the page's start-up
+    // profile; "" once the start is done.
+    const char* nextStartName() const;
     // Runs frames until a quit event has been handled.
     void run();
     // One frame: events, update, release sweep, drawing, pacing, title. The
@@ -50,7 +59,11 @@ struct Application {
     void shutdown();
 
     std::uint8_t framesSinceTitle = 0;
+    std::int32_t startStepsDone = 0;  // of kStartSteps
 };
+
+// The start's steps: four of the libraries and the window, then the Game's parts.
+inline constexpr std::int32_t kStartSteps = 4 + kLoadParts;
 
 // A release clears held; every releasedThisFrame is cleared. Buttons in the
 // order left, right, W, S.

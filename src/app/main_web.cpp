@@ -4,6 +4,7 @@
 // page's clock, 62.5 a second, whatever the display's refresh rate.
 #include <emscripten.h>
 #include <emscripten/eventloop.h>
+#include <emscripten/html5.h>
 
 #include "app/application.h"
 
@@ -35,6 +36,36 @@ void tick(void*) {
     }
     double wait = nextFrameAt - emscripten_get_now();
     emscripten_set_timeout(tick, wait > 0 ? wait : 0, nullptr);
+}
+
+// The start runs one step per page task, so the page stays responsive (and
+// can show its progress) while the game loads. Each step is a user-timing
+// measure, "amber start: <step>", in the browser's performance profile.
+void startTick(void*) {
+    const char* name = app.nextStartName();
+    const double began = emscripten_get_now();
+    const bool ran = app.startNext();
+    if (ran) {
+        EM_ASM({
+            performance.measure('amber start: ' + UTF8ToString($0), {start: $1, end: $2});
+            if (Module.onStartStep) Module.onStartStep($3, $4);
+        }, name, began, emscripten_get_now(), app.startStepsDone, kStartSteps);
+        emscripten_set_timeout(startTick, 0, nullptr);
+        return;
+    }
+    if (!app.running) {
+        app.shutdown();
+        return;
+    }
+    nextFrameAt = emscripten_get_now();
+    tick(nullptr);
+}
+
+// The page's own frame and progress are painted before the start's first
+// step: the step is put after the next animation frame.
+EM_BOOL startAfterPaint(double, void*) {
+    emscripten_set_timeout(startTick, 0, nullptr);
+    return EM_FALSE;
 }
 
 // Queues a right-button press or release for the next frame's event pump, as
@@ -89,12 +120,8 @@ EMSCRIPTEN_KEEPALIVE int amber_restore_graphics() { return remakeGraphics() ? 1 
 }
 
 int main() {
-    if (!app.start()) {
-        app.shutdown();
-        return 1;
-    }
-    nextFrameAt = emscripten_get_now();
-    tick(nullptr);
-    // The page keeps the program alive after main: the timer runs on.
+    emscripten_request_animation_frame(startAfterPaint, nullptr);
+    // The page keeps the program alive after main: the start's steps and then
+    // the frames' timer run on.
     return 0;
 }

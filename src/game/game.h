@@ -30,6 +30,9 @@ struct Sound {
 };
 
 inline constexpr std::int32_t kSoundCount = 4;
+// The parts a Game loads: the board, three sheets, two figures, the sounds
+// one by one, and the pieces' step lists.
+inline constexpr std::int32_t kLoadParts = 7 + kSoundCount;
 inline constexpr std::int32_t kShotCooldown = 20;    // a shot needs more updates than this
 inline constexpr std::int32_t kPieceSpeed = 4;       // pixels per update
 inline constexpr std::int32_t kHudGlyphSize = 16;
@@ -78,10 +81,24 @@ struct Game {
     // sheets and refused figures print one line each; construction always
     // completes.
     Game(SDL_Renderer* renderer, std::int32_t width, std::int32_t height);
+    // A game with nothing loaded yet, for a start that must not hold the
+    // browser's page for long: loadNext() then loads it one part at a time,
+    // in the same order and with the same results as the loading constructor.
+    // Until loadNext() has returned false it may be neither updated nor drawn.
+    struct InSteps {};
+    Game(InSteps, std::int32_t width, std::int32_t height);
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
+    // Loads the next part (the board, each sheet, each figure, each sound, the
+    // pieces' step lists) onto renderer, which may be null as for the loading
+    // constructor. Returns false, doing nothing, once everything is loaded.
+    bool loadNext(SDL_Renderer* renderer);
+    // What loadNext() loads next, for the page's start-up profile; "" once
+    // everything is loaded.
+    const char* nextLoadName() const;
+    std::int32_t partsLoaded = 0;  // how many of kLoadParts are loaded
     // Makes the three sheets and both figures' limb textures again from their
     // files, for a renderer that has lost its textures (a device reset). Board,
     // score, lives, poses and clips are untouched; pieces keep drawing from the

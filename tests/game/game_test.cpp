@@ -109,4 +109,33 @@ TEST_F(GameOnContent, EmptyFolderSaysSoAndPlaysOn) {
     game->playSound(kSoundCount);  // out of range: nothing
 }
 
+// The browser's page loads the game a part per task; the parts in order must
+// give the game the loading constructor gives, lines printed included.
+TEST_F(GameOnContent, LoadedInStepsLikeAtOnce) {
+    for (const std::filesystem::path& folder : {dir.path, dir.path / "resources" / "wendle"}) {
+        SCOPED_TRACE(folder.string());
+        make(folder);
+        const std::string printedAtOnce = printed;
+        platform::setGameRandState(platform::kGameRandStartState);
+        WorkingDirectory cwd(folder);
+        Game stepped(Game::InSteps{}, 640, 480);
+        testing::internal::CaptureStdout();
+        int parts = 0;
+        while (stepped.loadNext(canvas.renderer)) ++parts;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), printedAtOnce);
+        EXPECT_EQ(parts, 11);
+        EXPECT_FALSE(stepped.loadNext(canvas.renderer));
+        EXPECT_STREQ(stepped.nextLoadName(), "");
+        EXPECT_EQ(stepped.board->currentColour, board->currentColour);
+        EXPECT_EQ(stepped.board->nextColour, board->nextColour);
+        EXPECT_EQ(stepped.pieceTexture->width, game->pieceTexture->width);
+        EXPECT_EQ(stepped.fontTexture->frameRect.w, game->fontTexture->frameRect.w);
+        EXPECT_EQ(stepped.player != nullptr, game->player != nullptr);
+        EXPECT_EQ(stepped.background != nullptr, game->background != nullptr);
+        for (int i = 0; i < kSoundCount; ++i) {
+            EXPECT_EQ(stepped.sounds[i].chunk != nullptr, game->sounds[i].chunk != nullptr) << "sound " << i;
+        }
+    }
+}
+
 }  // namespace
