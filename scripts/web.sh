@@ -21,6 +21,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
 . scripts/lib/deps.sh
+. scripts/lib/node_modules.sh
 root=$amber_root
 mode=serve
 port=8642
@@ -83,12 +84,7 @@ case $mode in
     exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port"
     ;;
   test | shot | bench)
-    # puppeteer-core as tests/web/package-lock.json pins it, from the npm
-    # registry; it fetches no browser of its own.
-    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.amber-lock; then
-      (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
-      cp tests/web/package-lock.json tests/web/node_modules/.amber-lock
-    fi
+    web_node_modules
     # Firefox gets a window on a virtual display: headless, it has no WebGL here.
     run=(xvfb-run -a -s "-screen 0 1280x1024x24" node)
     if [ "$mode" = shot ]; then
