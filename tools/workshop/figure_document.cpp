@@ -27,20 +27,24 @@ void FigureDocument::edit(nlohmann::json next, bool continuing) {
     check();
 }
 
+// Undo and redo are one move: the current text goes onto one stack and the
+// other stack's last state becomes current.
+static bool moveState(std::vector<nlohmann::json>& from, std::vector<nlohmann::json>& to, nlohmann::json& text) {
+    if (from.empty()) return false;
+    to.push_back(std::move(text));
+    text = std::move(from.back());
+    from.pop_back();
+    return true;
+}
+
 bool FigureDocument::undo() {
-    if (undoStates.empty()) return false;
-    redoStates.push_back(std::move(text));
-    text = std::move(undoStates.back());
-    undoStates.pop_back();
+    if (!moveState(undoStates, redoStates, text)) return false;
     check();
     return true;
 }
 
 bool FigureDocument::redo() {
-    if (redoStates.empty()) return false;
-    undoStates.push_back(std::move(text));
-    text = std::move(redoStates.back());
-    redoStates.pop_back();
+    if (!moveState(redoStates, undoStates, text)) return false;
     check();
     return true;
 }
