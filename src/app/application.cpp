@@ -30,7 +30,7 @@ bool Application::startNext() {
             running = false;
         }
         break;
-    case 1:
+    case kMixerStartStep:
         if (Mix_OpenAudio(kSampleRate, kAudioFormat, kAudioChannels, kAudioChunkSize) != 0) {
             platform::reportSdlError("Audio initialization error! : ");
             running = false;

@@ -64,6 +64,8 @@ struct Application {
 
 // The start's steps: four of the libraries and the window, then the Game's parts.
 inline constexpr std::int32_t kStartSteps = 4 + kLoadParts;
+// The step that opens the mixer (the browser's page prepares for it).
+inline constexpr std::int32_t kMixerStartStep = 1;
 
 // A release clears held; every releasedThisFrame is cleared. Buttons in the
 // order left, right, W, S.

@@ -38,10 +38,39 @@ void tick(void*) {
     emscripten_set_timeout(tick, wait > 0 ? wait : 0, nullptr);
 }
 
+// Opening the mixer makes the page's AudioContext, and a page's first one
+// holds the page while the browser finds its sound device: 270 to 370 ms in
+// headless Chromium here, four times that on a slow phone. Asking the browser
+// for its devices first finds the device without holding the page (the
+// answer comes later, as a promise), and the AudioContext made after it takes
+// under 20 ms. So the mixer's step waits for that answer. A page without the
+// question (not served securely) goes straight on, and a browser slow to
+// answer is waited for this long at most; either way the mixer opens as
+// before and says so itself if it cannot.
+constexpr double kSoundLookupMillis = 2000;
+bool soundLookedUp = false;
+bool startWaitsForSound = false;
+
+void startTick(void*);
+
+void lookUpSoundDevice() {
+    EM_ASM({
+        const done = () => Module._amber_sound_looked_up();
+        const devices = navigator.mediaDevices;
+        if (!devices || !devices.enumerateDevices) return done();
+        // A refusal is no error of the game's: the mixer tries all the same.
+        Promise.race([devices.enumerateDevices(), new Promise(late => setTimeout(late, $0))]).then(done, done);
+    }, kSoundLookupMillis);
+}
+
 // The start runs one step per page task, so the page stays responsive (and
 // can show its progress) while the game loads. Each step is a user-timing
 // measure, "amber start: <step>", in the browser's performance profile.
 void startTick(void*) {
+    if (app.startStepsDone == kMixerStartStep && !soundLookedUp) {
+        startWaitsForSound = true;
+        return;
+    }
     const char* name = app.nextStartName();
     const double began = emscripten_get_now();
     const bool ran = app.startNext();
@@ -112,6 +141,13 @@ bool remakeGraphics() {
 }  // namespace
 
 extern "C" {
+// The page's answer to lookUpSoundDevice(): the mixer's step may run.
+EMSCRIPTEN_KEEPALIVE void amber_sound_looked_up() {
+    soundLookedUp = true;
+    if (!startWaitsForSound) return;
+    startWaitsForSound = false;
+    emscripten_set_timeout(startTick, 0, nullptr);
+}
 // The page's special-shot control: 1 while it is held down, 0 on release.
 EMSCRIPTEN_KEEPALIVE void amber_special(int down) { pushRightButton(down != 0); }
 // The page calls this once the browser has restored a lost WebGL context.
@@ -120,6 +156,7 @@ EMSCRIPTEN_KEEPALIVE int amber_restore_graphics() { return remakeGraphics() ? 1 
 }
 
 int main() {
+    lookUpSoundDevice();
     emscripten_request_animation_frame(startAfterPaint, nullptr);
     // The page keeps the program alive after main: the start's steps and then
     // the frames' timer run on.
