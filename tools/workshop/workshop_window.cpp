@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/application.h"
+#include "bone_edits.h"
 #include "figure_document.h"
 #include "skeleton/pose.h"
 #include "stage.h"
@@ -34,6 +35,7 @@ struct View {
     std::uint32_t lastStepMs = 0;
     std::string stageError;       // why the stage is empty, when it is
     std::string saveMessage;      // what the last save did
+    std::string boneMessage;      // why the last add, delete or re-hang was refused
     int selected = 0;             // the bone whose fields are shown
     RigFile editing;              // the rig last accepted, whose fields the panel edits
     // A drag on the stage: what it moves, where it began (stage pixels), the
@@ -116,6 +118,34 @@ bool drawBoneFields(FigureDocument& document, View& view) {
     bone.layer = static_cast<std::uint8_t>(std::clamp(layer, 0, 255));
     document.setBone(static_cast<std::size_t>(view.selected), bone);
     return true;
+}
+
+// Adding a child to the selected bone, deleting its branch, and hanging it
+// from another bone, each one edit. Returns whether the figure was edited.
+bool drawTreeEdits(FigureDocument& document, View& view) {
+    const std::size_t selected = static_cast<std::size_t>(view.selected);
+    std::string error;
+    bool edited = false;
+    if (ImGui::Button("add a bone below")) {
+        const int added = document.addBone(selected, error);
+        if (added >= 0) view.selected = added;
+        edited = added >= 0;
+    }
+    ImGui::SameLine();
+    if (ImGui::Button("delete with its branch") && (edited = document.deleteBone(selected, error))) view.selected = 0;
+    const int parent = parentInText(document.text, selected);
+    const std::string hangsFrom = parent < 0 ? "(none)" : document.boneName(static_cast<std::size_t>(parent));
+    if (ImGui::BeginCombo("hangs from", hangsFrom.c_str())) {
+        for (std::size_t b = 0; b < view.editing.bones.size(); ++b) {
+            const std::string label = document.boneName(b) + "##parent" + std::to_string(b);
+            if (ImGui::Selectable(label.c_str(), static_cast<int>(b) == parent) && static_cast<int>(b) != parent)
+                edited = document.reparentBone(selected, b, error);
+        }
+        ImGui::EndCombo();
+    }
+    if (edited || !error.empty()) view.boneMessage = error;
+    if (!view.boneMessage.empty()) ImGui::TextColored(ImVec4(1, 0.6f, 0.3f, 1), "%s", view.boneMessage.c_str());
+    return edited;
 }
 
 // One frame of playback: the idle loops, the attack plays once and the idle
@@ -203,6 +233,7 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
         ImGui::Separator();
         ImGui::Text("%s", document.boneName(static_cast<std::size_t>(view.selected)).c_str());
         edited |= drawBoneFields(document, view);
+        edited |= drawTreeEdits(document, view);
     }
     ImGui::End();
     return edited;
