@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "bone_edits.h"
 #include "figure_document.h"
+#include "onion_skin.h"
 #include "skeleton/pose.h"
 #include "stage.h"
 #include "stage_handles.h"
@@ -30,6 +31,8 @@ constexpr int kStageAreaHeight = kWorkshopHeight - kTimelineHeight;
 // What the window shows and plays, apart from the figure itself.
 struct View {
     int zoom = 1;                 // 1, 2 or 4
+    bool onion = false;           // the frames before and after shown faint
+    OnionSkin onionSkin;
     bool playing = false;
     int slowdown = 1;             // 1, 2 or 4: the game's speed, half, a quarter
     std::uint32_t lastStepMs = 0;
@@ -217,6 +220,14 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
             ImGui::SameLine();
             const std::string label = slow == 1 ? "1x" : "1/" + std::to_string(slow);
             ImGui::RadioButton(label.c_str(), &view.slowdown, slow);
+        }
+    }
+    if (stage.figure) {
+        ImGui::Checkbox("onion skin", &view.onion);
+        if (view.onion) {
+            ImGui::SameLine();
+            ImGui::SetNextItemWidth(110);
+            ImGui::SliderInt("frames apart", &view.onionSkin.spacing, 1, 12);
         }
     }
     ImGui::Text("zoom");
@@ -450,7 +461,9 @@ int runWorkshop(const WorkshopOptions& options) {
         }
 
         SDL_SetRenderTarget(renderer, stageTexture);
-        if (stage.figure) {
+        if (stage.figure && view.onion) {
+            view.onionSkin.draw(renderer, stage, kWindowWidth, kWindowHeight);
+        } else if (stage.figure) {
             stage.draw(renderer);
         } else {
             SDL_SetRenderDrawColor(renderer, kBackgroundGrey, kBackgroundGrey, kBackgroundGrey, 255);
@@ -473,6 +486,7 @@ int runWorkshop(const WorkshopOptions& options) {
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
     stage.figure.reset();  // its textures go before the renderer
+    view.onionSkin.release();
     SDL_DestroyTexture(stageTexture);
     SDL_DestroyRenderer(renderer);
     SDL_DestroyWindow(window);
