@@ -73,24 +73,6 @@ bool readPair(const json& object, const char* key, std::int32_t& x, std::int32_t
     return true;
 }
 
-// A bone named by index, or by the "name" of one of bones.
-bool boneReference(const json& text, const json* bones, std::int32_t& index) {
-    std::int64_t wide = 0;
-    if (textToInt(text, INT32_MIN, INT32_MAX, wide)) {
-        index = static_cast<std::int32_t>(wide);
-        return true;
-    }
-    if (!text.is_string() || !bones) return false;
-    for (std::size_t i = 0; i < bones->size(); ++i) {
-        const json& b = (*bones)[i];
-        if (b.is_object() && b.contains("name") && b["name"] == text) {
-            index = static_cast<std::int32_t>(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 bool boneFromText(const json& text, const json& bones, const std::string& where, BoneRecord& bone,
                   std::string& error) {
     if (!text.is_object()) return fail(error, where, "must be an object");
@@ -124,6 +106,23 @@ bool boneFromText(const json& text, const json& bones, const std::string& where,
 }
 
 }  // namespace
+
+bool boneReference(const json& text, const json* bones, std::int32_t& index) {
+    std::int64_t wide = 0;
+    if (textToInt(text, INT32_MIN, INT32_MAX, wide)) {
+        index = static_cast<std::int32_t>(wide);
+        return true;
+    }
+    if (!text.is_string() || !bones) return false;
+    for (std::size_t i = 0; i < bones->size(); ++i) {
+        const json& b = (*bones)[i];
+        if (b.is_object() && b.contains("name") && b["name"] == text) {
+            index = static_cast<std::int32_t>(i);
+            return true;
+        }
+    }
+    return false;
+}
 
 bool rigFromText(const json& text, const std::string& source, int limbCountIfAbsent, RigFile& rig,
                  std::string& error) {

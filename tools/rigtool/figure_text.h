@@ -17,6 +17,11 @@
 bool rigFromText(const nlohmann::json& text, const std::string& source, int limbCountIfAbsent, RigFile& rig,
                  std::string& error);
 
+// The bone a child entry or a key's "bone" names: an index, taken as it is
+// (in range or not), or the "name" of the first of bones that has it (bones
+// may be null: then names name nothing). Returns false for anything else.
+bool boneReference(const nlohmann::json& text, const nlohmann::json* bones, std::int32_t& index);
+
 // Reads a keyframe list; "bone" may be an index or a name of bones (which may
 // be null for clips read on their own).
 bool clipFromText(const nlohmann::json& keys, const std::string& source, const nlohmann::json* bones,

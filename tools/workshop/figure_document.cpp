@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "bone_edits.h"
 #include "figure_writer.h"
 #include "media/content.h"
 
@@ -181,4 +182,25 @@ void FigureDocument::deleteKey(const std::string& clip, std::size_t index) {
     nlohmann::json next = text;
     next[clip].erase(index);
     edit(std::move(next));
+}
+
+int FigureDocument::addBone(std::size_t parent, std::string& error) {
+    nlohmann::json next = text;
+    const int added = addBoneTo(next, parent, error);
+    if (added >= 0) edit(std::move(next));
+    return added;
+}
+
+bool FigureDocument::deleteBone(std::size_t bone, std::string& error) {
+    nlohmann::json next = text;
+    if (!deleteBoneFrom(next, bone, error)) return false;
+    edit(std::move(next));
+    return true;
+}
+
+bool FigureDocument::reparentBone(std::size_t bone, std::size_t parent, std::string& error) {
+    nlohmann::json next = text;
+    if (!reparentBoneIn(next, bone, parent, error)) return false;
+    if (next != text) edit(std::move(next));
+    return true;
 }

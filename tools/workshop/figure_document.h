@@ -70,6 +70,13 @@ struct FigureDocument {
     // Deletes key index of clip, as one edit; nothing for one not held.
     void deleteKey(const std::string& clip, std::size_t index);
 
+    // The bone edits of bone_edits.h, each as one edit (see edit); on a
+    // refusal they return -1 or false with error and change nothing.
+    // addBone returns the new bone's index.
+    int addBone(std::size_t parent, std::string& error);
+    bool deleteBone(std::size_t bone, std::string& error);
+    bool reparentBone(std::size_t bone, std::size_t parent, std::string& error);
+
     // The name the text gives bone, or "bone <i>" when it gives none.
     std::string boneName(std::size_t bone) const;
 

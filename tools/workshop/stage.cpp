@@ -57,9 +57,15 @@ std::int32_t Stage::clipLength() const {
 }
 
 void Stage::draw(SDL_Renderer* renderer) {
-    poseFrame(clip, frame);
     // The game's clear, alpha included.
     SDL_SetRenderDrawColor(renderer, kBackgroundGrey, kBackgroundGrey, kBackgroundGrey, 0);
     SDL_RenderClear(renderer);
+    drawFigureAt(renderer, frame);
+}
+
+void Stage::drawFigureAt(SDL_Renderer* renderer, std::int32_t shown) {
+    const std::int32_t kept = frame;
+    poseFrame(clip, shown);
     figure->rig.render(renderer, true);
+    frame = kept;
 }

@@ -48,4 +48,9 @@ struct Stage {
     // the call the game makes each frame. Poses from the start every call,
     // so drawing the same frame twice gives the same picture.
     void draw(SDL_Renderer* renderer);
+
+    // Draws the figure as draw does but at frame shown of the stage's clip and
+    // without the grey: over whatever the target holds. The stage's own frame
+    // is left as it was.
+    void drawFigureAt(SDL_Renderer* renderer, std::int32_t shown);
 };

@@ -12,7 +12,9 @@
 #include <filesystem>
 
 #include "app/application.h"
+#include "bone_edits.h"
 #include "figure_document.h"
+#include "onion_skin.h"
 #include "skeleton/pose.h"
 #include "stage.h"
 #include "stage_handles.h"
@@ -29,11 +31,14 @@ constexpr int kStageAreaHeight = kWorkshopHeight - kTimelineHeight;
 // What the window shows and plays, apart from the figure itself.
 struct View {
     int zoom = 1;                 // 1, 2 or 4
+    bool onion = false;           // the frames before and after shown faint
+    OnionSkin onionSkin;
     bool playing = false;
     int slowdown = 1;             // 1, 2 or 4: the game's speed, half, a quarter
     std::uint32_t lastStepMs = 0;
     std::string stageError;       // why the stage is empty, when it is
     std::string saveMessage;      // what the last save did
+    std::string boneMessage;      // why the last add, delete or re-hang was refused
     int selected = 0;             // the bone whose fields are shown
     RigFile editing;              // the rig last accepted, whose fields the panel edits
     // A drag on the stage: what it moves, where it began (stage pixels), the
@@ -118,6 +123,34 @@ bool drawBoneFields(FigureDocument& document, View& view) {
     return true;
 }
 
+// Adding a child to the selected bone, deleting its branch, and hanging it
+// from another bone, each one edit. Returns whether the figure was edited.
+bool drawTreeEdits(FigureDocument& document, View& view) {
+    const std::size_t selected = static_cast<std::size_t>(view.selected);
+    std::string error;
+    bool edited = false;
+    if (ImGui::Button("add a bone below")) {
+        const int added = document.addBone(selected, error);
+        if (added >= 0) view.selected = added;
+        edited = added >= 0;
+    }
+    ImGui::SameLine();
+    if (ImGui::Button("delete with its branch") && (edited = document.deleteBone(selected, error))) view.selected = 0;
+    const int parent = parentInText(document.text, selected);
+    const std::string hangsFrom = parent < 0 ? "(none)" : document.boneName(static_cast<std::size_t>(parent));
+    if (ImGui::BeginCombo("hangs from", hangsFrom.c_str())) {
+        for (std::size_t b = 0; b < view.editing.bones.size(); ++b) {
+            const std::string label = document.boneName(b) + "##parent" + std::to_string(b);
+            if (ImGui::Selectable(label.c_str(), static_cast<int>(b) == parent) && static_cast<int>(b) != parent)
+                edited = document.reparentBone(selected, b, error);
+        }
+        ImGui::EndCombo();
+    }
+    if (edited || !error.empty()) view.boneMessage = error;
+    if (!view.boneMessage.empty()) ImGui::TextColored(ImVec4(1, 0.6f, 0.3f, 1), "%s", view.boneMessage.c_str());
+    return edited;
+}
+
 // One frame of playback: the idle loops, the attack plays once and the idle
 // comes back, as in the game.
 void stepPlayback(Stage& stage) {
@@ -189,6 +222,14 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
             ImGui::RadioButton(label.c_str(), &view.slowdown, slow);
         }
     }
+    if (stage.figure) {
+        ImGui::Checkbox("onion skin", &view.onion);
+        if (view.onion) {
+            ImGui::SameLine();
+            ImGui::SetNextItemWidth(110);
+            ImGui::SliderInt("frames apart", &view.onionSkin.spacing, 1, 12);
+        }
+    }
     ImGui::Text("zoom");
     for (int zoom : {1, 2, 4}) {
         ImGui::SameLine();
@@ -203,6 +244,7 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
         ImGui::Separator();
         ImGui::Text("%s", document.boneName(static_cast<std::size_t>(view.selected)).c_str());
         edited |= drawBoneFields(document, view);
+        edited |= drawTreeEdits(document, view);
     }
     ImGui::End();
     return edited;
@@ -419,7 +461,9 @@ int runWorkshop(const WorkshopOptions& options) {
         }
 
         SDL_SetRenderTarget(renderer, stageTexture);
-        if (stage.figure) {
+        if (stage.figure && view.onion) {
+            view.onionSkin.draw(renderer, stage, kWindowWidth, kWindowHeight);
+        } else if (stage.figure) {
             stage.draw(renderer);
         } else {
             SDL_SetRenderDrawColor(renderer, kBackgroundGrey, kBackgroundGrey, kBackgroundGrey, 255);
@@ -442,6 +486,7 @@ int runWorkshop(const WorkshopOptions& options) {
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
     stage.figure.reset();  // its textures go before the renderer
+    view.onionSkin.release();
     SDL_DestroyTexture(stageTexture);
     SDL_DestroyRenderer(renderer);
     SDL_DestroyWindow(window);
