@@ -41,8 +41,7 @@ bool OnionSkin::draw(SDL_Renderer* renderer, Stage& stage, int width, int height
     const std::int32_t first = beforeFrame(stage), last = afterFrame(stage);
     if (made && first >= 0) drawGhost(renderer, before, stage, first, kOnionBeforeTint);
     if (made && last >= 0) drawGhost(renderer, after, stage, last, kOnionAfterTint);
-    SDL_SetRenderDrawColor(renderer, kBackgroundGrey, kBackgroundGrey, kBackgroundGrey, 0);
-    SDL_RenderClear(renderer);
+    Stage::clearToGrey(renderer);
     if (made && first >= 0) SDL_RenderCopy(renderer, before, nullptr, nullptr);
     if (made && last >= 0) SDL_RenderCopy(renderer, after, nullptr, nullptr);
     stage.drawFigureAt(renderer, stage.frame);

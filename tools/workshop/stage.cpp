@@ -56,10 +56,13 @@ std::int32_t Stage::clipLength() const {
     return clip == StageClip::attack ? figure->attackClip.endFrame() : figure->idleClip.endFrame();
 }
 
-void Stage::draw(SDL_Renderer* renderer) {
-    // The game's clear, alpha included.
+void Stage::clearToGrey(SDL_Renderer* renderer) {
     SDL_SetRenderDrawColor(renderer, kBackgroundGrey, kBackgroundGrey, kBackgroundGrey, 0);
     SDL_RenderClear(renderer);
+}
+
+void Stage::draw(SDL_Renderer* renderer) {
+    clearToGrey(renderer);
     drawFigureAt(renderer, frame);
 }
 

@@ -49,6 +49,10 @@ struct Stage {
     // so drawing the same frame twice gives the same picture.
     void draw(SDL_Renderer* renderer);
 
+    // Clears the target to the game's grey, alpha included, as the game
+    // clears each frame before drawing.
+    static void clearToGrey(SDL_Renderer* renderer);
+
     // Draws the figure as draw does but at frame shown of the stage's clip and
     // without the grey: over whatever the target holds. The stage's own frame
     // is left as it was.
