@@ -84,25 +84,6 @@ TEST(WorkshopStage, DrawsEachFrameAsTheGameDoes) {
     }
 }
 
-TEST(WorkshopStage, TheSameFrameDrawnTwiceIsTheSamePicture) {
-    FigureDocument document;
-    std::string error;
-    ASSERT_TRUE(document.open(kFigures + "/wendle.json", error)) << error;
-    TempDir built;
-    ASSERT_TRUE(document.writeGameFiles(built.path / "wendle", error)) << error;
-    Canvas first(640, 480), again(640, 480);
-    Stage stage;
-    ASSERT_TRUE(stage.load(first.renderer, (built.path / "wendle").string(), kPlayerPlace, error)) << error;
-    stage.poseFrame(StageClip::attack, 20);
-    stage.draw(first.renderer);
-    Stage other;
-    ASSERT_TRUE(other.load(again.renderer, (built.path / "wendle").string(), kPlayerPlace, error)) << error;
-    other.poseFrame(StageClip::attack, 20);
-    other.draw(again.renderer);
-    other.draw(again.renderer);
-    EXPECT_EQ(differingPixels(first, again), 0);
-}
-
 TEST(WorkshopDocument, BuildsTheBytesTheGameShipsWith) {
     for (const char* figure : {"wendle", "debugman"}) {
         SCOPED_TRACE(figure);
@@ -131,26 +112,6 @@ TEST(WorkshopDocument, ARefusedFigureSaysWhyAndWritesNothing) {
     TempDir built;
     EXPECT_FALSE(document.writeGameFiles(built.path / "looped", error));
     EXPECT_FALSE(std::filesystem::exists(built.path / "looped" / "body.jrig"));
-}
-
-}  // namespace
-
-namespace {
-
-TEST(WorkshopDocument, ABoneEditIsCheckedAgainAsTheGameWould) {
-    FigureDocument document;
-    std::string error;
-    ASSERT_TRUE(document.open(kFigures + "/wendle.json", error)) << error;
-    BoneRecord head = document.compiled.rig.bones[1];
-    head.pivotX = 12;
-    head.pivotY = 70;
-    head.angle = 0.25f;
-    document.setBone(1, head);
-    ASSERT_EQ(document.refusal, "");
-    EXPECT_EQ(document.compiled.rig.bones[1].pivotX, 12);
-    EXPECT_EQ(document.compiled.rig.bones[1].pivotY, 70);
-    EXPECT_EQ(document.compiled.rig.bones[1].angle, 0.25f);
-    EXPECT_EQ(document.boneName(1), "head");
 }
 
 }  // namespace
