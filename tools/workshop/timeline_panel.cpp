@@ -163,7 +163,8 @@ bool drawTimeline(FigureDocument& document, Stage& stage, TimelineView& view, in
 }
 
 void drawChecks(const FigureDocument& document, Stage& stage, TimelineView& view, int& selectedBone,
-                const std::vector<std::pair<int, int>>& limbSizes, float x, float y, float width, float height) {
+                const std::vector<std::pair<int, int>>& limbSizes, const std::string& note, float x, float y,
+                float width, float height) {
     ImGui::SetNextWindowPos(ImVec2(x, y));
     ImGui::SetNextWindowSize(ImVec2(width, height), ImGuiCond_Once);
     ImGui::Begin("Checks", nullptr, ImGuiWindowFlags_NoMove);
@@ -174,6 +175,7 @@ void drawChecks(const FigureDocument& document, Stage& stage, TimelineView& view
         ImGui::TextColored(ImVec4(1, 0.45f, 0.45f, 1), "refuses it:");
         ImGui::TextWrapped("%s", document.refusal.c_str());
         if (ImGui::IsItemClicked()) selectNamed(document.refusal, stage, view, selectedBone);
+        if (!note.empty()) ImGui::TextColored(ImVec4(1, 0.75f, 0.3f, 1), "%s", note.c_str());
     }
     ImGui::TextDisabled("the workshop:");
     if (document.refusal.empty()) {

@@ -29,7 +29,8 @@ bool drawTimeline(FigureDocument& document, Stage& stage, TimelineView& view, in
                   float width, float height);
 
 // Draws the check list window: the game's refusal, then the workshop's own
-// warnings (limbSizes as for workshopWarnings). Clicking a line selects the
-// bone or key it names.
+// warnings (limbSizes as for workshopWarnings), and note, when not empty,
+// under the refusal. Clicking a line selects the bone or key it names.
 void drawChecks(const FigureDocument& document, Stage& stage, TimelineView& view, int& selectedBone,
-                const std::vector<std::pair<int, int>>& limbSizes, float x, float y, float width, float height);
+                const std::vector<std::pair<int, int>>& limbSizes, const std::string& note, float x, float y,
+                float width, float height);

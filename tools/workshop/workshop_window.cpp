@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "bone_edits.h"
 #include "figure_document.h"
+#include "limb_watch.h"
 #include "onion_skin.h"
 #include "skeleton/pose.h"
 #include "stage.h"
@@ -39,6 +40,7 @@ struct View {
     std::string stageError;       // why the stage is empty, when it is
     std::string saveMessage;      // what the last save did
     std::string boneMessage;      // why the last add, delete or re-hang was refused
+    std::string limbNote;         // set while a changed limb picture cannot be drawn
     int selected = 0;             // the bone whose fields are shown
     RigFile editing;              // the rig last accepted, whose fields the panel edits
     // A drag on the stage: what it moves, where it began (stage pixels), the
@@ -420,6 +422,9 @@ int runWorkshop(const WorkshopOptions& options) {
     // A measured run plays the idle, the costliest thing the stage does.
     view.playing = options.measureFrames > 0;
 
+    LimbWatch limbWatch;
+    limbWatch.watch(document.text, document.source, SDL_GetTicks());
+
     const std::uint64_t started = SDL_GetPerformanceCounter();
     for (int frames = 1; ; ++frames) {
         SDL_Event event;
@@ -437,6 +442,12 @@ int runWorkshop(const WorkshopOptions& options) {
             stepPlayback(stage);
             view.lastStepMs = now;
         }
+        // An artist's saved picture is on the stage within a second.
+        const LimbReload reload = reloadChangedLimbs(limbWatch, document, now);
+        if (reload == LimbReload::reloaded) rebuildStage(renderer, document, folder, stage, view);
+        if (reload == LimbReload::broken)
+            view.limbNote = "a limb picture changed and cannot be drawn: the stage keeps the last good pictures";
+        if (document.refusal.empty()) view.limbNote.clear();
         ImGui_ImplSDLRenderer_NewFrame();
         ImGui_ImplSDL2_NewFrame();
         ImGui::NewFrame();
@@ -450,7 +461,7 @@ int runWorkshop(const WorkshopOptions& options) {
             std::vector<std::pair<int, int>> limbSizes;
             for (const LimbMask& mask : stage.limbMasks) limbSizes.emplace_back(mask.width, mask.height);
             const float checksX = x + static_cast<float>(kWindowWidth);
-            drawChecks(document, stage, view.timeline, view.selected, limbSizes, checksX, 0,
+            drawChecks(document, stage, view.timeline, view.selected, limbSizes, view.limbNote, checksX, 0,
                        static_cast<float>(kWorkshopWidth) - checksX, kStageAreaHeight);
         }
         markSelectedBone(stage, view);
