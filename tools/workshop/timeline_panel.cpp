@@ -175,7 +175,11 @@ void drawChecks(const FigureDocument& document, Stage& stage, TimelineView& view
         ImGui::TextColored(ImVec4(1, 0.45f, 0.45f, 1), "refuses it:");
         ImGui::TextWrapped("%s", document.refusal.c_str());
         if (ImGui::IsItemClicked()) selectNamed(document.refusal, stage, view, selectedBone);
-        if (!note.empty()) ImGui::TextColored(ImVec4(1, 0.75f, 0.3f, 1), "%s", note.c_str());
+        if (!note.empty()) {
+            ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 0.75f, 0.3f, 1));
+            ImGui::TextWrapped("%s", note.c_str());  // the panel is narrower than the note
+            ImGui::PopStyleColor();
+        }
     }
     ImGui::TextDisabled("the workshop:");
     if (document.refusal.empty()) {
