@@ -69,10 +69,11 @@ cmake "$toolchain" -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=
   -DSDL2_DIR="$prefix/lib/cmake/SDL2" -DSDL2_mixer_DIR="$prefix/lib/cmake/SDL2_mixer" \
   -DAMBER_CONTENT_DIR="$root/build/resources" -DAMBER_WEB_ICONS="$root/build/icons" >/dev/null
 cmake --build build-web -j"$AMBER_JOBS" >/dev/null
+# The page fetches the gzipped files the build made beside these.
 raw=0 packed=0
 for f in amber-hollow.wasm amber-hollow.js amber-hollow.data; do
-  raw=$((raw + $(stat -c %s "build-web/$f"))) packed=$((packed + $(gzip -9c "build-web/$f" | wc -c)))
-  printf '%-20s %8d bytes, %8d gzipped\n' "$f" "$(stat -c %s "build-web/$f")" "$(gzip -9c "build-web/$f" | wc -c)"
+  raw=$((raw + $(stat -c %s "build-web/$f"))) packed=$((packed + $(stat -c %s "build-web/$f.gz")))
+  printf '%-20s %8d bytes, %8d gzipped (%s.gz)\n' "$f" "$(stat -c %s "build-web/$f")" "$(stat -c %s "build-web/$f.gz")" "$f"
 done
 printf '%-20s %8d bytes, %8d gzipped\n' together $raw $packed
 echo "built in $((SECONDS - start)) s"
