@@ -4,6 +4,7 @@
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
+import zlib from 'node:zlib';
 import { frames, launch, rowPoint, runFrames, serve } from './driver.mjs';
 
 const [dir, nativeDigest, ...engines] = process.argv.slice(2);
@@ -283,7 +284,7 @@ async function app(browser, url, server) {
   const { errors } = await cdp.send('Page.getAppManifest');
   check('the manifest has no errors', errors.length === 0, JSON.stringify(errors));
   const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
-  const script = await (await fetch(url + 'amber-hollow.js')).text();
+  const script = zlib.gunzipSync(Buffer.from(await (await fetch(url + 'amber-hollow.js.gz')).arrayBuffer())).toString();
   check('the release carries no test probes', !script.includes('amber_frames') && !script.includes('amber_newest_piece_row'),
         `amber_frames ${script.includes('amber_frames') ? 'in' : 'not in'} the release's script`);
   check('Chromium can install the page', installabilityErrors.length === 0, JSON.stringify(installabilityErrors));
@@ -297,9 +298,9 @@ async function app(browser, url, server) {
   const answered = {};
   const seen = response => { answered[new URL(response.url()).pathname.slice(1) || './'] = response.fromServiceWorker(); };
   page.on('response', seen);
-  await page.evaluate(() => Promise.all(['amber-hollow.data', './', 'release.json', 'not-the-game.txt'].map(file => fetch(file))));
+  await page.evaluate(() => Promise.all(['amber-hollow.data.gz', './', 'release.json', 'not-the-game.txt'].map(file => fetch(file))));
   page.off('response', seen);
-  check('the worker answers for its files and the folder', answered['amber-hollow.data'] && answered['./'],
+  check('the worker answers for its files and the folder', answered['amber-hollow.data.gz'] && answered['./'],
         JSON.stringify(answered));
   check('the worker leaves other addresses to the network', !answered['release.json'] && !answered['not-the-game.txt'],
         JSON.stringify(answered));
@@ -388,14 +389,15 @@ async function newRelease(browser, url) {
 // A release whose resource package lacks the border sheet: the game's error
 // line, which it writes to standard output, is shown over the picture and
 // stays there once the game draws. The package's list of files lies in the
-// script: the sheet is renamed there, so the game finds no file of its name.
+// (gzipped) script: the sheet is renamed there, so the game finds no file of
+// its name.
 async function missingSheet(browser) {
   const broken = fs.mkdtempSync(`${os.tmpdir()}/amber-missing-sheet-`);
   fs.cpSync(dir, broken, { recursive: true });
-  const script = fs.readFileSync(`${broken}/amber-hollow.js`, 'utf8');
+  const script = zlib.gunzipSync(fs.readFileSync(`${broken}/amber-hollow.js.gz`)).toString();
   const [sheet, renamed] = ['"/resources/border.bmp"', '"/resources/border.bm_"'];
   if (script.split(sheet).length !== 2) throw new Error(`${sheet} is not once in the package's list of files`);
-  fs.writeFileSync(`${broken}/amber-hollow.js`, script.replace(sheet, renamed));
+  fs.writeFileSync(`${broken}/amber-hollow.js.gz`, zlib.gzipSync(script.replace(sheet, renamed)));
   const server = await serve(broken);
   try {
     const page = await openGame(browser, server.url, { width: 800, height: 800 });
@@ -407,6 +409,25 @@ async function missingSheet(browser) {
   } finally {
     await server.stop();
     fs.rmSync(broken, { recursive: true });
+  }
+}
+
+// A host that marks the .gz files gzip-encoded, so that the browser inflates
+// them before the page sees them: the game starts all the same, and the
+// offline worker keeps the whole release. (Its own port: an origin, worker and
+// HTTP cache of its own.)
+async function encodingHost(browser) {
+  const server = await serve(dir, 0, null, { encoded: true });
+  try {
+    const page = await openGame(browser, server.url, { width: 800, height: 800 });
+    const taken = await page.waitForFunction('navigator.serviceWorker.controller', { timeout: 30e3 }).then(() => true, () => false);
+    const kept = await amberCaches(page);
+    check('the worker keeps the release from a host that sends it gzip-encoded',
+          taken && kept.length === 1 && kept[0].files === releaseOf(dir).files.length,
+          `page taken by a worker ${taken}, caches ${JSON.stringify(kept)}`);
+    await page.close();
+  } finally {
+    await server.stop();
   }
 }
 
@@ -425,13 +446,13 @@ async function noSound(browser, url) {
 }
 
 const kRuns = {
-  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound,
+  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound, 'encoding host': encodingHost,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
   app,  // it stops the server
   'new release': newRelease,
 };
-const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound'] };
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound', 'encoding host'] };
 // These play the test's variant of the game (build-web/test/probe/), which tells them of its state.
 const kProbed = new Set(['desktop', 'phone portrait', 'phone landscape']);
 // AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).

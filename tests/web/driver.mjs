@@ -14,7 +14,9 @@ const kTypes = {
 
 // Serves folder dir (files only, no listings) until server.stop(); port 0 picks a free one.
 // The files of folder `over`, when given, are served in place of dir's files of the same names.
-export function serve(dir, port = 0, over = null) {
+// With `encoded`, a .gz file is sent as some hosts send it: marked gzip-encoded, for the
+// browser to inflate, and typed as the file without .gz.
+export function serve(dir, port = 0, over = null, { encoded = false } = {}) {
   const root = path.resolve(dir);
   const replaced = new Set(over ? fs.readdirSync(over) : []);
   const server = http.createServer((request, response) => {
@@ -23,7 +25,9 @@ export function serve(dir, port = 0, over = null) {
     const name = path.dirname(found) === root && replaced.has(path.basename(found)) ? path.join(path.resolve(over), path.basename(found)) : found;
     fs.readFile(name, (error, body) => {
       if (error || !found.startsWith(root)) return response.writeHead(404).end();
-      response.writeHead(200, { 'Content-Type': kTypes[path.extname(name)] ?? 'application/octet-stream' }).end(body);
+      const marked = encoded && name.endsWith('.gz');
+      const type = kTypes[path.extname(marked ? name.slice(0, -3) : name)] ?? 'application/octet-stream';
+      response.writeHead(200, { 'Content-Type': type, ...(marked ? { 'Content-Encoding': 'gzip' } : {}) }).end(body);
     });
   });
   server.stop = () => new Promise(done => { server.close(done); server.closeAllConnections(); });
