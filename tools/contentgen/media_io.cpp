@@ -2,14 +2,15 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
+#include "ima_adpcm.h"
 #include "synth.h"
 
 namespace contentgen {
@@ -113,26 +114,39 @@ std::vector<GlyphMask> rasteriseFontGlyphs(const FontStyle& style) {
   throw std::runtime_error(style.fontPath + ": no point size fits a 16x16 cell");
 }
 
-void writeStereoWav(const std::string& path, const std::vector<float>& samples) {
-  SF_INFO info{};
-  info.samplerate = kSampleRate;
-  info.channels = 2;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) throw std::runtime_error(path + ": " + sf_strerror(nullptr));
-  // Quantise ourselves so the written peak is exactly what was synthesised.
-  std::vector<short> frames;
-  frames.reserve(samples.size() * 2);
-  for (float s : samples) {
-    const auto q = static_cast<short>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
-    frames.push_back(q);
-    frames.push_back(q);
+void writeSoundWav(const std::string& path, const std::vector<float>& samples) {
+  std::vector<std::uint8_t> blocks;
+  try {
+    blocks = encodeImaAdpcm(samples);
+  } catch (const std::invalid_argument& e) {
+    throw std::invalid_argument(path + ": " + e.what());
   }
-  const sf_count_t written = sf_writef_short(file, frames.data(), static_cast<sf_count_t>(samples.size()));
-  const int closed = sf_close(file);
-  if (written != static_cast<sf_count_t>(samples.size()) || closed != 0) {
-    throw std::runtime_error(path + ": short write");
+  {
+    std::ofstream file(path, std::ios::binary);
+    const auto u16 = [&](std::uint32_t v) { file.put(char(v & 0xff)).put(char(v >> 8 & 0xff)); };
+    const auto u32 = [&](std::uint32_t v) { u16(v & 0xffff), u16(v >> 16); };
+    const auto size = static_cast<std::uint32_t>(blocks.size());
+    constexpr std::uint32_t kFormatBytes = 20, kFactBytes = 4;
+    file.write("RIFF", 4), u32(4 + 8 + kFormatBytes + 8 + kFactBytes + 8 + size), file.write("WAVE", 4);
+    file.write("fmt ", 4), u32(kFormatBytes);
+    u16(kSoundFileEncoding), u16(kSoundFileChannels), u32(kSampleRate);
+    u32(kSampleRate / kSoundFileBlockSamples * kSoundFileBlockBytes);  // bytes a second
+    u16(kSoundFileBlockBytes), u16(4);                                  // block, bits a sample
+    u16(2), u16(kSoundFileBlockSamples);                                // extra bytes: samples a block
+    file.write("fact", 4), u32(kFactBytes), u32(static_cast<std::uint32_t>(samples.size()));
+    file.write("data", 4), u32(size), file.write(reinterpret_cast<const char*>(blocks.data()), size);
+    if (!file.flush()) throw std::runtime_error(path + ": cannot write");
   }
+  // Read back by the game's own loader: the samples it plays must be the ones encoded.
+  SDL_AudioSpec spec{};
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) fail(path + ": cannot read back");
+  const auto* first = reinterpret_cast<const std::int16_t*>(buffer);
+  const std::vector<std::int16_t> loaded(first, first + length / 2);
+  SDL_FreeWAV(buffer);
+  if (spec.freq != kSampleRate || spec.channels != kSoundFileChannels || loaded != decodeImaAdpcm(blocks))
+    throw std::runtime_error(path + ": read back differently");
 }
 
 }  // namespace contentgen
