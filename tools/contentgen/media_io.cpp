@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "ima_adpcm.h"
 #include "synth.h"
@@ -85,6 +86,38 @@ std::vector<GlyphMask> rasteriseAtSize(const std::string& fontPath, int pointSiz
   return glyphs;
 }
 
+// Little-endian, as RIFF files keep their numbers.
+void putLittleEndian(std::ostream& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i) & 0xff));
+}
+
+// A WAVE file of IMA ADPCM blocks: the format with its samples a block, the
+// fact chunk's count of samples (which SDL ignores and other readers use),
+// then the blocks.
+void writeAdpcmWav(const std::string& path, const std::vector<std::uint8_t>& blocks, std::uint32_t sampleCount) {
+  std::ofstream file(path, std::ios::binary);
+  const auto chunkHeader = [&](const char* id, std::uint32_t bytes) {
+    file.write(id, 4);
+    putLittleEndian(file, bytes, 4);
+  };
+  const auto dataBytes = static_cast<std::uint32_t>(blocks.size());
+  constexpr std::uint32_t kFormatBytes = 20, kFactBytes = 4;
+  chunkHeader("RIFF", 4 + 8 + kFormatBytes + 8 + kFactBytes + 8 + dataBytes);
+  file.write("WAVE", 4);
+  chunkHeader("fmt ", kFormatBytes);
+  const std::pair<std::uint32_t, int> format[] = {
+      {kSoundFileEncoding, 2}, {kSoundFileChannels, 2}, {kSampleRate, 4},
+      {kSampleRate / kSoundFileBlockSamples * kSoundFileBlockBytes, 4},  // bytes a second
+      {kSoundFileBlockBytes, 2}, {4, 2},                                // bits a sample
+      {2, 2}, {kSoundFileBlockSamples, 2}};                             // two more bytes: samples a block
+  for (const auto& [value, bytes] : format) putLittleEndian(file, value, bytes);
+  chunkHeader("fact", kFactBytes);
+  putLittleEndian(file, sampleCount, 4);
+  chunkHeader("data", dataBytes);
+  file.write(reinterpret_cast<const char*>(blocks.data()), dataBytes);
+  if (!file.flush()) throw std::runtime_error(path + ": cannot write");
+}
+
 }  // namespace
 
 void saveBmp(const std::string& path, const RgbImage& image) {
@@ -121,22 +154,7 @@ void writeSoundWav(const std::string& path, const std::vector<float>& samples) {
   } catch (const std::invalid_argument& e) {
     throw std::invalid_argument(path + ": " + e.what());
   }
-  {
-    std::ofstream file(path, std::ios::binary);
-    const auto u16 = [&](std::uint32_t v) { file.put(char(v & 0xff)).put(char(v >> 8 & 0xff)); };
-    const auto u32 = [&](std::uint32_t v) { u16(v & 0xffff), u16(v >> 16); };
-    const auto size = static_cast<std::uint32_t>(blocks.size());
-    constexpr std::uint32_t kFormatBytes = 20, kFactBytes = 4;
-    file.write("RIFF", 4), u32(4 + 8 + kFormatBytes + 8 + kFactBytes + 8 + size), file.write("WAVE", 4);
-    file.write("fmt ", 4), u32(kFormatBytes);
-    u16(kSoundFileEncoding), u16(kSoundFileChannels), u32(kSampleRate);
-    u32(kSampleRate / kSoundFileBlockSamples * kSoundFileBlockBytes);  // bytes a second
-    u16(kSoundFileBlockBytes), u16(4);                                  // block, bits a sample
-    u16(2), u16(kSoundFileBlockSamples);                                // extra bytes: samples a block
-    file.write("fact", 4), u32(kFactBytes), u32(static_cast<std::uint32_t>(samples.size()));
-    file.write("data", 4), u32(size), file.write(reinterpret_cast<const char*>(blocks.data()), size);
-    if (!file.flush()) throw std::runtime_error(path + ": cannot write");
-  }
+  writeAdpcmWav(path, blocks, static_cast<std::uint32_t>(samples.size()));
   // Read back by the game's own loader: the samples it plays must be the ones encoded.
   SDL_AudioSpec spec{};
   Uint8* buffer = nullptr;
