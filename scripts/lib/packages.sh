@@ -2,7 +2,7 @@
 # The Debian packages of each part of the work, in one place. A script installs
 # what its parts need with `install_parts PART...` (through scripts/install.sh,
 # which installs only what is missing).
-#   build     the game, its content tools (SDL2_ttf, libsndfile, librsvg, the
+#   build     the game, its content tools (SDL2_ttf, librsvg, zopfli, the
 #             Liberation font), GoogleTest, the benchmarks' library and Dear
 #             ImGui (with stb) for the figure workshop
 #   x11       the real-window tests: Xvfb, xdotool, ImageMagick
@@ -13,8 +13,8 @@
 #   deb       CPack's helpers; deb-check the package's validators
 declare -A amber_parts=(
   [build]="build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libsdl2-ttf-dev
-    libsndfile1-dev nlohmann-json3-dev fonts-liberation2 librsvg2-dev libgtest-dev googletest libbenchmark-dev
-    libimgui-dev libstb-dev"
+    nlohmann-json3-dev fonts-liberation2 librsvg2-dev libgtest-dev googletest libbenchmark-dev
+    libimgui-dev libstb-dev zopfli"
   [x11]="xvfb xauth xdotool imagemagick x11-utils libx11-dev"
   [deep]="clang-14 libclang-rt-14-dev dbus-daemon"
   [windows]="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64

@@ -25,11 +25,21 @@ inline constexpr std::int32_t kFontCellSize = 16;
 // The border sheet: one square tile, pixels.
 inline constexpr std::int32_t kBorderTileSize = 32;
 
-// The sound format: what the mixer opens and what the sound files are written in.
+// The sound format: what the mixer opens, and the sound files' rate.
 inline constexpr std::int32_t kSampleRate = 44100;     // Hz
 inline constexpr std::uint16_t kAudioFormat = 0x8010;  // signed 16-bit little-endian (SDL's AUDIO_S16LSB)
 inline constexpr std::int32_t kAudioChannels = 2;
 inline constexpr std::int32_t kAudioChunkSize = 2048;  // samples per mixing chunk
+// The sound files: mono IMA ADPCM WAVs at kSampleRate, four bits a sample, a
+// quarter of 16-bit mono's bytes (the browser page downloads them). The mixer
+// widens each to its own format as it loads it, with no change of rate. A
+// file holds whole blocks of 10 ms, each starting on an exact sample, so
+// every effect lasting whole hundredths of a second is played to its last
+// sample: the loader drops a partial last block and ignores the fact chunk.
+inline constexpr std::uint16_t kSoundFileEncoding = 0x0011;  // WAVE_FORMAT_IMA_ADPCM
+inline constexpr std::int32_t kSoundFileChannels = 1;
+inline constexpr std::int32_t kSoundFileBlockSamples = 441;  // 10 ms at kSampleRate
+inline constexpr std::int32_t kSoundFileBlockBytes = 224;    // its exact first sample, step index, 440 codes
 
 // Content paths are written with this separator on every platform; the game
 // turns it into the platform's own when it opens a file.

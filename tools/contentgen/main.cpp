@@ -43,7 +43,7 @@ void writeSounds(const fs::path& out, const fs::path& content) {
     if (std::none_of(sounds.begin(), sounds.end(), [&](const NamedSound& s) { return s.fileName == name; }))
       throw std::runtime_error("sounds.json: no recipe for " + std::string(name));
   }
-  for (const NamedSound& sound : sounds) writeStereoWav((out / sound.fileName).string(), synthesise(sound.recipe));
+  for (const NamedSound& sound : sounds) writeSoundWav((out / sound.fileName).string(), synthesise(sound.recipe));
 }
 
 }  // namespace

@@ -2,14 +2,16 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
+#include "ima_adpcm.h"
 #include "synth.h"
 
 namespace contentgen {
@@ -84,6 +86,38 @@ std::vector<GlyphMask> rasteriseAtSize(const std::string& fontPath, int pointSiz
   return glyphs;
 }
 
+// Little-endian, as RIFF files keep their numbers.
+void putLittleEndian(std::ostream& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i) & 0xff));
+}
+
+// A WAVE file of IMA ADPCM blocks: the format with its samples a block, the
+// fact chunk's count of samples (which SDL ignores and other readers use),
+// then the blocks.
+void writeAdpcmWav(const std::string& path, const std::vector<std::uint8_t>& blocks, std::uint32_t sampleCount) {
+  std::ofstream file(path, std::ios::binary);
+  const auto chunkHeader = [&](const char* id, std::uint32_t bytes) {
+    file.write(id, 4);
+    putLittleEndian(file, bytes, 4);
+  };
+  const auto dataBytes = static_cast<std::uint32_t>(blocks.size());
+  constexpr std::uint32_t kFormatBytes = 20, kFactBytes = 4;
+  chunkHeader("RIFF", 4 + 8 + kFormatBytes + 8 + kFactBytes + 8 + dataBytes);
+  file.write("WAVE", 4);
+  chunkHeader("fmt ", kFormatBytes);
+  const std::pair<std::uint32_t, int> format[] = {
+      {kSoundFileEncoding, 2}, {kSoundFileChannels, 2}, {kSampleRate, 4},
+      {kSampleRate / kSoundFileBlockSamples * kSoundFileBlockBytes, 4},  // bytes a second
+      {kSoundFileBlockBytes, 2}, {4, 2},                                // bits a sample
+      {2, 2}, {kSoundFileBlockSamples, 2}};                             // two more bytes: samples a block
+  for (const auto& [value, bytes] : format) putLittleEndian(file, value, bytes);
+  chunkHeader("fact", kFactBytes);
+  putLittleEndian(file, sampleCount, 4);
+  chunkHeader("data", dataBytes);
+  file.write(reinterpret_cast<const char*>(blocks.data()), dataBytes);
+  if (!file.flush()) throw std::runtime_error(path + ": cannot write");
+}
+
 }  // namespace
 
 void saveBmp(const std::string& path, const RgbImage& image) {
@@ -113,26 +147,24 @@ std::vector<GlyphMask> rasteriseFontGlyphs(const FontStyle& style) {
   throw std::runtime_error(style.fontPath + ": no point size fits a 16x16 cell");
 }
 
-void writeStereoWav(const std::string& path, const std::vector<float>& samples) {
-  SF_INFO info{};
-  info.samplerate = kSampleRate;
-  info.channels = 2;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) throw std::runtime_error(path + ": " + sf_strerror(nullptr));
-  // Quantise ourselves so the written peak is exactly what was synthesised.
-  std::vector<short> frames;
-  frames.reserve(samples.size() * 2);
-  for (float s : samples) {
-    const auto q = static_cast<short>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
-    frames.push_back(q);
-    frames.push_back(q);
+void writeSoundWav(const std::string& path, const std::vector<float>& samples) {
+  std::vector<std::uint8_t> blocks;
+  try {
+    blocks = encodeImaAdpcm(samples);
+  } catch (const std::invalid_argument& e) {
+    throw std::invalid_argument(path + ": " + e.what());
   }
-  const sf_count_t written = sf_writef_short(file, frames.data(), static_cast<sf_count_t>(samples.size()));
-  const int closed = sf_close(file);
-  if (written != static_cast<sf_count_t>(samples.size()) || closed != 0) {
-    throw std::runtime_error(path + ": short write");
-  }
+  writeAdpcmWav(path, blocks, static_cast<std::uint32_t>(samples.size()));
+  // Read back by the game's own loader: the samples it plays must be the ones encoded.
+  SDL_AudioSpec spec{};
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) fail(path + ": cannot read back");
+  const auto* first = reinterpret_cast<const std::int16_t*>(buffer);
+  const std::vector<std::int16_t> loaded(first, first + length / 2);
+  SDL_FreeWAV(buffer);
+  if (spec.freq != kSampleRate || spec.channels != kSoundFileChannels || loaded != decodeImaAdpcm(blocks))
+    throw std::runtime_error(path + ": read back differently");
 }
 
 }  // namespace contentgen

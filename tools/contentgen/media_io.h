@@ -22,8 +22,11 @@ RgbImage loadBmp(const std::string& path);
 // std::runtime_error if the font cannot be opened or nothing fits.
 std::vector<GlyphMask> rasteriseFontGlyphs(const FontStyle& style);
 
-// Writes mono samples as a 16-bit stereo WAV at kSampleRate (the same signal
-// on both sides). Samples are expected within -1..1; throws std::runtime_error on failure.
-void writeStereoWav(const std::string& path, const std::vector<float>& samples);
+// Writes mono samples at kSampleRate as the game's sound file, a mono IMA
+// ADPCM WAV (see media/content.h), then reads it back through SDL's loader and
+// checks it plays the samples encoded. Samples are expected within -1..1, a
+// whole number of kSoundFileBlockSamples; throws std::invalid_argument for
+// another count, std::runtime_error on any other failure.
+void writeSoundWav(const std::string& path, const std::vector<float>& samples);
 
 }  // namespace contentgen
