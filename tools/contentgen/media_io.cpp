@@ -156,14 +156,14 @@ void writeSoundWav(const std::string& path, const std::vector<float>& samples) {
   }
   writeAdpcmWav(path, blocks, static_cast<std::uint32_t>(samples.size()));
   // Read back by the game's own loader: the samples it plays must be the ones encoded.
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) fail(path + ": cannot read back");
+  if (!SDL_LoadWAV(path.c_str(), &format, &buffer, &length)) fail(path + ": cannot read back");
   const auto* first = reinterpret_cast<const std::int16_t*>(buffer);
   const std::vector<std::int16_t> loaded(first, first + length / 2);
   SDL_FreeWAV(buffer);
-  if (spec.freq != kSampleRate || spec.channels != kSoundFileChannels || loaded != decodeImaAdpcm(blocks))
+  if (format.freq != kSampleRate || format.channels != kSoundFileChannels || loaded != decodeImaAdpcm(blocks))
     throw std::runtime_error(path + ": read back differently");
 }
 
