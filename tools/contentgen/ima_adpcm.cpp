@@ -24,7 +24,7 @@ constexpr std::array<std::int32_t, 89> kSteps = {
 constexpr std::array<int, 8> kIndexMoves = {-1, -1, -1, -1, 2, 4, 6, 8};
 constexpr std::size_t kBlockHeaderBytes = 4;  // first sample (16 bits), step index, a zero byte
 
-static_assert((kSoundFileBlockSamples - 1) % 8 == 0 && kSoundFileBlockBytes == 4 + (kSoundFileBlockSamples - 1) / 2,
+static_assert((kSoundFileBlockSamples - 1) % 8 == 0 && kSoundFileBlockBytes == kBlockHeaderBytes + (kSoundFileBlockSamples - 1) / 2,
               "a block holds its first sample and whole groups of eight codes, with no spare room");
 
 // The decoder's state between samples.
