@@ -136,7 +136,7 @@ bool drawTreeEdits(FigureDocument& document, View& view) {
         if (added >= 0) view.selected = added;
         edited = added >= 0;
     }
-    ImGui::SameLine();
+    // Its own line: beside "add a bone below" it runs past the panel's edge.
     if (ImGui::Button("delete with its branch") && (edited = document.deleteBone(selected, error))) view.selected = 0;
     const int parent = parentInText(document.text, selected);
     const std::string hangsFrom = parent < 0 ? "(none)" : document.boneName(static_cast<std::size_t>(parent));
@@ -228,7 +228,10 @@ bool drawPanel(FigureDocument& document, const WorkshopOptions& options, Stage& 
         ImGui::Checkbox("onion skin", &view.onion);
         if (view.onion) {
             ImGui::SameLine();
-            ImGui::SetNextItemWidth(110);
+            // The slider takes what the checkbox and its own label leave of
+            // the line, so "frames apart" is read whole.
+            const float label = ImGui::CalcTextSize("frames apart").x + ImGui::GetStyle().ItemInnerSpacing.x;
+            ImGui::SetNextItemWidth(std::max(ImGui::GetContentRegionAvail().x - label, 40.0f));
             ImGui::SliderInt("frames apart", &view.onionSkin.spacing, 1, 12);
         }
     }
