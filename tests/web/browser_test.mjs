@@ -22,7 +22,10 @@ const newestRow = page => page.evaluate(() => Module._amber_newest_piece_row());
 // seen from behind it.
 function pageHooks() {
   const getContext = HTMLCanvasElement.prototype.getContext;
+  // What each WebGL context on the game's canvas was asked for, in order.
+  window.amberContextRequests = [];
   HTMLCanvasElement.prototype.getContext = function (type, options) {
+    if (type.startsWith('webgl') && this.id === 'canvas') amberContextRequests.push({ type, ...options });
     return getContext.call(this, type, type.startsWith('webgl') ? { ...options, preserveDrawingBuffer: true } : options);
   };
   // The canvas as a PNG data URL.
@@ -85,6 +88,13 @@ async function desktop(browser, url) {
   // the gems differently: only pixels more than 40 apart in a channel count.
   const off = await page.evaluate(() => amberDiffer(firstFrame, 'test/start-native.png'));
   const at = await page.evaluate(() => performance.getEntriesByName('amber-first-frame')[0].startTime);
+  // The page makes the game's context before the game does, and the game is
+  // handed that one whatever it asks for: so the page must ask for just what
+  // SDL asks for, or the game would draw with other settings than its own.
+  const asked = await page.evaluate(() => amberContextRequests);
+  const settings = ({ type, alpha, antialias, depth, stencil }) => JSON.stringify({ type, alpha, antialias, depth, stencil });
+  check('the page makes the game\'s own WebGL context', asked.length >= 2 && asked.every(a => settings(a) === settings(asked[0])),
+        asked.map(settings).join(' then '));
   check('first frame', off < 0.005, `${(off * 100).toFixed(2)} % of its pixels differ from the native start frame; drawn ${at.toFixed(0)} ms after the page was asked for`);
 
   const p = await rowPoint(page, 3);
@@ -445,14 +455,33 @@ async function noSound(browser, url) {
   await page.close();
 }
 
+// A browser without WebGL (turned off, or no driver for it): the page says
+// so over the picture rather than loading for ever.
+async function noWebGL(browser, url) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 800 });
+  await page.evaluateOnNewDocument(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (type, options) {
+      return type.includes('webgl') ? null : getContext.call(this, type, options);
+    };
+  });
+  await page.goto(url);
+  const shown = await page.waitForFunction(() => document.getElementById('status').textContent.includes('WebGL'),
+                                           { timeout: 60e3 }).then(() => true, () => false);
+  const status = await page.$eval('#status', s => ({ text: s.textContent, error: s.className === 'error', visible: s.checkVisibility() }));
+  check('without WebGL the page says so', shown && status.error && status.visible, `"${status.text}"`);
+  await page.close();
+}
+
 const kRuns = {
-  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound, 'encoding host': encodingHost,
+  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound, 'no WebGL': noWebGL, 'encoding host': encodingHost,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
   app,  // it stops the server
   'new release': newRelease,
 };
-const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound', 'encoding host'] };
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound', 'no WebGL', 'encoding host'] };
 // These play the test's variant of the game (build-web/test/probe/), which tells them of its state.
 const kProbed = new Set(['desktop', 'phone portrait', 'phone landscape']);
 // AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).
