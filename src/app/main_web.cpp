@@ -6,8 +6,6 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include <GLES2/gl2.h>
-
 #include "app/application.h"
 
 namespace {
@@ -51,8 +49,6 @@ void tick(void*) {
 // before and says so itself if it cannot.
 constexpr double kSoundLookupMillis = 2000;
 bool soundLookedUp = false;
-// Steps done once the renderer's step has run.
-constexpr std::int32_t kRendererMadeStep = 4;
 bool startWaitsForSound = false;
 
 void startTick(void*);
@@ -67,50 +63,6 @@ void lookUpSoundDevice() {
     }, kSoundLookupMillis);
 }
 
-// The browser's software WebGL (SwiftShader, where there is no GPU) builds
-// the code for each kind of draw the first time one is drawn, and the page
-// waits for the picture when the frame is shown: the first frames held the
-// page for 100-150 ms while it did. So each kind of draw the game makes is
-// drawn once into a picture of its own, never shown, right after the
-// renderer is made, and handed on at once: the browser builds them while the
-// page goes on with the remaining start steps. A sheet made the way the game
-// makes its own (a colour-keyed picture), copied straight, turned and
-// blended; filled and outlined rectangles; a clear.
-void warmUpDraws(SDL_Renderer* renderer) {
-    constexpr int kSize = 16;
-    SDL_Texture* target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kSize, kSize);
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 24, SDL_PIXELFORMAT_BGR24);
-    SDL_Texture* sheet = nullptr;
-    if (surface) {
-        SDL_SetColorKey(surface, SDL_TRUE, SDL_MapRGB(surface->format, 0, 0, 0));
-        sheet = SDL_CreateTextureFromSurface(renderer, surface);
-        SDL_FreeSurface(surface);
-    }
-    if (!target || !sheet || SDL_SetRenderTarget(renderer, target) != 0) {
-        // Only the first frames are slower without it: nothing to tell.
-        if (sheet) SDL_DestroyTexture(sheet);
-        if (target) SDL_DestroyTexture(target);
-        SDL_ClearError();
-        return;
-    }
-    Uint8 r, g, b, a;
-    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
-    SDL_RenderClear(renderer);
-    const SDL_Rect area{2, 2, 8, 8};
-    SDL_RenderFillRect(renderer, &area);
-    SDL_RenderDrawRect(renderer, &area);
-    SDL_RenderCopy(renderer, sheet, nullptr, &area);
-    SDL_RenderCopyEx(renderer, sheet, nullptr, &area, 30.0, nullptr, SDL_FLIP_NONE);
-    SDL_SetRenderTarget(renderer, nullptr);
-    SDL_SetRenderDrawColor(renderer, r, g, b, a);
-    SDL_RenderFlush(renderer);
-    // Handed to the browser now, not when the first frame is shown.
-    glFlush();
-    SDL_DestroyTexture(sheet);
-    SDL_DestroyTexture(target);
-}
-
 // The start runs one step per page task, so the page stays responsive (and
 // can show its progress) while the game loads. Each step is a user-timing
 // measure, "amber start: <step>", in the browser's performance profile.
@@ -122,7 +74,6 @@ void startTick(void*) {
     const char* name = app.nextStartName();
     const double began = emscripten_get_now();
     const bool ran = app.startNext();
-    if (ran && app.startStepsDone == kRendererMadeStep && app.renderer) warmUpDraws(app.renderer);
     if (ran) {
         EM_ASM({
             performance.measure('amber start: ' + UTF8ToString($0), {start: $1, end: $2});
