@@ -445,14 +445,33 @@ async function noSound(browser, url) {
   await page.close();
 }
 
+// A browser without WebGL (turned off, or no driver for it): the page says
+// so over the picture rather than loading for ever.
+async function noWebGL(browser, url) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 800 });
+  await page.evaluateOnNewDocument(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (type, options) {
+      return type.includes('webgl') ? null : getContext.call(this, type, options);
+    };
+  });
+  await page.goto(url);
+  const shown = await page.waitForFunction(() => document.getElementById('status').textContent.includes('WebGL'),
+                                           { timeout: 60e3 }).then(() => true, () => false);
+  const status = await page.$eval('#status', s => ({ text: s.textContent, error: s.className === 'error', visible: s.checkVisibility() }));
+  check('without WebGL the page says so', shown && status.error && status.visible, `"${status.text}"`);
+  await page.close();
+}
+
 const kRuns = {
-  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound, 'encoding host': encodingHost,
+  desktop, replay, sound, 'missing sheet': missingSheet, 'no sound': noSound, 'no WebGL': noWebGL, 'encoding host': encodingHost,
   'phone portrait': (browser, url) => phone(browser, url, kPhones[0]),
   'phone landscape': (browser, url) => phone(browser, url, kPhones[1]),
   app,  // it stops the server
   'new release': newRelease,
 };
-const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound', 'encoding host'] };
+const kEngineRuns = { chromium: Object.keys(kRuns), firefox: ['desktop', 'replay', 'missing sheet', 'no sound', 'no WebGL', 'encoding host'] };
 // These play the test's variant of the game (build-web/test/probe/), which tells them of its state.
 const kProbed = new Set(['desktop', 'phone portrait', 'phone landscape']);
 // AMBER_WEB_RUNS="app,new release" runs only those (when one case is being mended).
