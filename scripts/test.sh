@@ -12,7 +12,8 @@
 #                           200,000-frame soak beside the rest; the rig and
 #                           clip loaders fuzzed (clang's libFuzzer); then each
 #                           platform's own check: Windows under Wine, the
-#                           browser, the Debian package.
+#                           browser, the Debian package; last, once the soak
+#                           is done, Lighthouse's audit of the browser page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/jobs.sh
@@ -98,8 +99,13 @@ deep() {
   wait "$soak" || soak_status=$?
   trap - EXIT
   cat build-asan/soak.log
+  [ "$soak_status" = 0 ] || return "$soak_status"
+
+  # Lighthouse's scores move with the machine's load, so the audit waits for
+  # the soak and has both cores to itself.
+  echo "== the browser page audited by Lighthouse =="
+  scripts/web/lighthouse.sh build-web
   echo "deep tier: $((SECONDS - start)) s (load average $(cut -d' ' -f1-3 /proc/loadavg))"
-  return "$soak_status"
 }
 
 case "${1:-}" in
