@@ -65,7 +65,7 @@ web_sdl_recipe() {  # web_sdl_recipe SOURCES_DIR PREFIX WORK_DIR
   cmake --build "$3/build" -j"$AMBER_JOBS" >/dev/null
   cmake --install "$3/build" >/dev/null
 }
-deps_key_extra=$(cat scripts/web/deps/CMakeLists.txt)
+deps_key_extra=$(cat scripts/web/deps/CMakeLists.txt scripts/web/deps/*.patch)
 cross_deps web web_sdl_recipe "emscripten $(dpkg-query -W -f='${Version}' emscripten)" libsdl2-dev libsdl2-mixer-dev
 prefix=$deps_prefix
 

@@ -45,7 +45,7 @@ bool Application::startNext() {
         }
         break;
     case 3:
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+        renderer = SDL_CreateRenderer(window, -1, kRendererFlags);
         if (!renderer) {
             platform::reportSdlError("Renderer creation error! : ");
             running = false;

@@ -17,10 +17,17 @@ inline constexpr const char* kWindowTitle = "amber hollow";
 // The browser's page scales the picture to its window itself; there a
 // resizable window would follow the canvas's size on the page and the game's
 // layout with it, so the game keeps its 640 x 480 window.
+//
+// The browser's game draws with SDL's software renderer into the canvas's 2D
+// context: the very pixels of the native software frames, and no WebGL,
+// whose first frames held a phone's page for hundreds of milliseconds and
+// whose context the browser may take away.
 #ifdef __EMSCRIPTEN__
 inline constexpr Uint32 kWindowFlags = SDL_WINDOW_SHOWN;
+inline constexpr Uint32 kRendererFlags = SDL_RENDERER_SOFTWARE;
 #else
 inline constexpr Uint32 kWindowFlags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+inline constexpr Uint32 kRendererFlags = SDL_RENDERER_ACCELERATED;
 #endif
 
 struct Application {

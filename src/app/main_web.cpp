@@ -113,31 +113,6 @@ void pushRightButton(bool down) {
     SDL_PushEvent(&event);
 }
 
-// Draws again after the browser gave the page a new WebGL context (a lost
-// context comes back empty: no textures, no shaders). The renderer is made
-// anew on it. Deleting the old GL context also drops every browser event
-// handler on the canvas, among them SDL's mouse and touch handlers, so the
-// window is made anew as well, which registers them again. The game itself,
-// with its board and score, carries on with its textures made again. Returns
-// false, with SDL's reason on the console, when no renderer can be had.
-bool remakeGraphics() {
-    // The old renderer frees its textures when it goes, so the game lets go of
-    // them first: reloaded onto no renderer, every texture is only let go.
-    if (app.game) app.game->remakeTextures(nullptr);
-    if (app.renderer) SDL_DestroyRenderer(app.renderer);
-    if (app.window) SDL_DestroyWindow(app.window);
-    app.renderer = nullptr;
-    app.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, app.width,
-                                  app.height, kWindowFlags);
-    if (app.window) app.renderer = SDL_CreateRenderer(app.window, -1, SDL_RENDERER_ACCELERATED);
-    if (!app.renderer) {
-        SDL_Log("The graphics could not be restored: %s", SDL_GetError());
-        return false;
-    }
-    if (app.game) app.game->remakeTextures(app.renderer);
-    return true;
-}
-
 }  // namespace
 
 extern "C" {
@@ -150,9 +125,6 @@ EMSCRIPTEN_KEEPALIVE void amber_sound_looked_up() {
 }
 // The page's special-shot control: 1 while it is held down, 0 on release.
 EMSCRIPTEN_KEEPALIVE void amber_special(int down) { pushRightButton(down != 0); }
-// The page calls this once the browser has restored a lost WebGL context.
-// Returns 1 when the game draws again, 0 when the page must offer a reload.
-EMSCRIPTEN_KEEPALIVE int amber_restore_graphics() { return remakeGraphics() ? 1 : 0; }
 }
 
 int main() {
