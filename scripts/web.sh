@@ -50,7 +50,7 @@ install_parts "${parts[@]}"
 
 echo "== native resources (build/) =="
 native=(content_icons)
-[ "$mode" = test ] && native+=(amber-capture amber-replay)
+[ "$mode" = test ] && native+=(amber-capture amber-replay amber-turned-copies)
 native_content "${native[@]}"
 
 # emcc runs node, which does not look in Debian's node module folder itself.
@@ -112,6 +112,10 @@ case $mode in
     echo "shot 1 $root/build-web/test/start-native.png" >build-web/test/start.capture
     (cd build && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./amber-capture ../build-web/test/start.capture)
     native_digest=$(cd build && ./amber-replay) || { echo "the native scripted game broke its rules: $native_digest" >&2; exit 1; }
+    # The browser's SDL turns copies with patched code; its pixels must be SDL's own.
+    turned_native=$(build/amber-turned-copies) turned_web=$(node build-web/test/amber-turned-copies.js)
+    echo "turned copies: native $turned_native; browser $turned_web"
+    [ "$turned_native" = "$turned_web" ] || { echo "the browser's SDL turns copies unlike SDL's own" >&2; exit 1; }
     "${run[@]}" tests/web/browser_test.mjs build-web "$native_digest" chromium firefox
     ;;
 esac
