@@ -96,7 +96,7 @@ case $mode in
     exec python3 -m http.server --bind 127.0.0.1 --directory build-web "$port"
     ;;
   test | shot | bench)
-    # Firefox gets a window on a virtual display: headless, it has no WebGL here.
+    # Firefox plays in a window, on a virtual display.
     run=(xvfb-run -a -s "-screen 0 1280x1024x24" node)
     if [ "$mode" = shot ]; then
       "${run[@]}" tests/web/shots.mjs build-web docs/pictures

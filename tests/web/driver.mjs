@@ -38,14 +38,13 @@ export function serve(dir, port = 0, over = null, { encoded = false } = {}) {
 }
 
 export const kEngines = {
-  // WebGL on the software rasteriser; no sandbox as root; sound allowed before
-  // a click, as a player's click would allow it.
+  // No sandbox as root; sound allowed before a click, as a player's click
+  // would allow it.
   chromium: {
     browser: 'chrome', executablePath: '/usr/bin/chromium', headless: true,
-    args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--autoplay-policy=no-user-gesture-required'],
+    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
   },
-  // Headless Firefox finds no GL driver on a machine without a GPU ("Exhausted
-  // GL driver options"), so it has a window, on Xvfb, where Mesa's software GL serves.
+  // Firefox plays in a window, as a player's does: on Xvfb where there is no display.
   firefox: { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false },
 };
 
