@@ -27,32 +27,26 @@ struct Dice {
 
 constexpr int kSheetSizes[][2] = {{40, 73}, {17, 9}, {128, 64}};
 
-// A 24-bit picture of random pixels with some in the colour key, made into a
+// A picture of random pixels, one in six the colour key, made into a
 // texture as the game makes its sheets.
 SDL_Texture* randomSheet(SDL_Renderer* renderer, Dice& dice, int width, int height) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_BGR24);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            auto* p = static_cast<std::uint8_t*>(surface->pixels) + y * surface->pitch + x * 3;
-            const bool key = dice.roll(0, 5) == 0;
-            p[0] = key ? 255 : dice.roll(0, 255);
-            p[1] = key ? 0 : dice.roll(0, 255);
-            p[2] = key ? 255 : dice.roll(0, 255);
-        }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
+    auto* pixels = static_cast<std::uint32_t*>(surface->pixels);
+    for (int i = 0; i < width * height; ++i) {
+        pixels[i] = dice.roll(0, 5) == 0 ? 0xff00ffu : static_cast<std::uint32_t>(dice.roll(0, 0xffffff));
     }
-    SDL_SetColorKey(surface, SDL_TRUE, SDL_MapRGB(surface->format, 255, 0, 255));
+    SDL_SetColorKey(surface, SDL_TRUE, 0xff00ffu);
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
     SDL_FreeSurface(surface);
     return texture;
 }
 
+// Quarter turns (SDL's own path for them), whole degrees, and fractions.
 double randomAngle(Dice& dice) {
-    switch (dice.roll(0, 5)) {
-    case 0: return 90.0 * dice.roll(-8, 8);  // SDL's quarter-turn path
-    case 1: return dice.roll(-100000, 100000) / 1000.0;
-    case 2: return dice.roll(-720, 720);
-    default: return dice.roll(-3600000, 3600000) / 10000.0;
-    }
+    const int kind = dice.roll(0, 2);
+    if (kind == 0) return 90.0 * dice.roll(-8, 8);
+    if (kind == 1) return dice.roll(-720, 720);
+    return dice.roll(-3600000, 3600000) / 10000.0;
 }
 
 // Four copies: blended or added, faded or tinted, part or whole of a sheet,
